@@ -1,0 +1,77 @@
+#include "frequency_report.h"
+
+#include "analysis_error.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace tallivo {
+
+float RoundedPercent(std::int32_t count, std::int32_t total, PercentPattern pattern) {
+    if (total == 0) {
+        throw AnalysisFailure(AnalysisError::ZeroTotal, "percentage of a total of 0");
+    }
+    // Exact integer rounding of |count| * 10000 / |total| to hundredths, halves away from zero.
+    const std::int64_t numerator = std::llabs(std::int64_t{count}) * 10000;
+    const std::int64_t denominator = std::llabs(std::int64_t{total});
+    std::int64_t hundredths = numerator / denominator;
+    if (2 * (numerator % denominator) >= denominator) {
+        ++hundredths;
+    }
+    if (hundredths == 0 && pattern == PercentPattern::HashHash) {
+        throw AnalysisFailure(AnalysisError::NoDigit, "percentage below 0.005 has no digit");
+    }
+    const bool negative = (count < 0) != (total < 0) && hundredths != 0;
+
+    // The decimal text read back gives the float nearest to the two-decimal value.
+    char text[32];
+    char* end = text;
+    if (negative) {
+        *end++ = '-';
+    }
+    end = std::to_chars(end, text + sizeof text, hundredths / 100).ptr;
+    *end++ = '.';
+    *end++ = char('0' + hundredths % 100 / 10);
+    *end++ = char('0' + hundredths % 10);
+    float value = 0.0F;
+    std::from_chars(text, end, value);
+    return value;
+}
+
+std::string PercentText(float percent, std::string_view decimalSeparator) {
+    // The shortest text that reads back as the same float is the two-decimal value itself.
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, percent);
+    std::string out(text, result.ptr);
+    if (const auto dot = out.find('.'); dot != std::string::npos) {
+        out.replace(dot, 1, decimalSeparator);
+    }
+    return out;
+}
+
+std::string FrequencyLine(int n, std::int32_t count, float percent,
+                          std::string_view decimalSeparator) {
+    std::string line(1, static_cast<char>(64 + n));
+    line += " = ";
+    line += std::to_string(count);
+    line += "  (";
+    line += PercentText(percent, decimalSeparator);
+    line += "%)";
+    return line;
+}
+
+std::string TotalLine(std::int32_t total) {
+    return "Tot. caratteri= " + std::to_string(total);
+}
+
+std::int16_t BarHeight(float percent) {
+    // The default rounding mode rounds halves to the even neighbour.
+    const double nearest = std::nearbyint(double{percent});
+    if (!(nearest >= INT16_MIN && nearest <= INT16_MAX)) {
+        throw AnalysisFailure(AnalysisError::OutOfRange, "bar height past 16 bits");
+    }
+    return static_cast<std::int16_t>(nearest);
+}
+
+} // namespace tallivo

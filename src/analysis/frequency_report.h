@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tallivo {
+
+// The two ways a percentage is formatted before it is read back: "0.##" always writes the
+// integer part, "#.##" drops an integer part of zero and so writes no digit below 0.005.
+enum class PercentPattern {
+    ZeroHashHash, // "0.##", used by the analysis
+    HashHash,     // "#.##", used by the scale options
+};
+
+// Returns count / total in percent rounded at the second decimal, halves away from zero,
+// as the single-precision number nearest to that two-decimal value.
+// Throws AnalysisFailure(ZeroTotal) when total is 0, and with PercentPattern::HashHash
+// AnalysisFailure(NoDigit) when the value rounds to 0.00.
+float RoundedPercent(std::int32_t count, std::int32_t total, PercentPattern pattern);
+
+// Returns the report line of letter n (1 = A ... 26 = Z), e.g. "E = 1234  (12.34%)", with
+// decimalSeparator between the integer and the decimal digits of the percentage.
+std::string FrequencyLine(int n, std::int32_t count, float percent,
+                          std::string_view decimalSeparator);
+
+// Returns the percentage as the report shows it: at most two decimals, no trailing zeros.
+std::string PercentText(float percent, std::string_view decimalSeparator);
+
+// Returns the last line of the report, e.g. "Tot. caratteri= 10000".
+std::string TotalLine(std::int32_t total);
+
+// Returns the bar height of a percentage: the nearest whole number, halves to even
+// (12.5 gives 12, 13.5 gives 14). Throws AnalysisFailure(OutOfRange) past 16 bits.
+std::int16_t BarHeight(float percent);
+
+} // namespace tallivo

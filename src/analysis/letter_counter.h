@@ -1,0 +1,32 @@
+#pragma once
+
+#include "letter_tally.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tallivo {
+
+// The counter reads through one fixed buffer of this size, whatever the size of the file.
+constexpr std::size_t kReadBufferSize = std::size_t{1} << 20;
+
+// Counts the letters a..z, without regard to case, in the file fileName (the path exactly as
+// picked, not trimmed). LetterCounts becomes 26 fresh counters (index 0 = a); TotalLetters is
+// only added to, by one for every letter. The file is read once, in blocks, and always closed.
+// Throws AnalysisFailure: FileNotFound, AccessDenied, NotRegularFile, ReadError, or
+// TooManyLetters when a counter or the total would pass 2,147,483,647.
+void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                  std::int32_t& TotalLetters);
+
+// The same on a chosen path, so that every path can be tested and measured.
+void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                  std::int32_t& TotalLetters, CountPath path);
+
+// Adds tally to LetterCounts and TotalLetters, each addition checked against 32-bit overflow.
+// Throws AnalysisFailure(TooManyLetters).
+void AddTally(const LetterTally& tally, std::vector<std::int32_t>& LetterCounts,
+              std::int32_t& TotalLetters);
+
+} // namespace tallivo

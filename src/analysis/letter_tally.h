@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tallivo {
+
+constexpr int kLetterCount = 26;
+
+// Occurrences of a..z (index 0 = a), either case, in 64 bits so a block never overflows.
+using LetterTally = std::array<std::uint64_t, kLetterCount>;
+
+// The ways this build can count a block; the vector ones run only where the processor has them.
+enum class CountPath {
+    Portable, // split byte histograms, any processor
+    Avx2,     // 32-byte compare-and-count
+    Avx512,   // 64-byte compare to mask and popcount
+};
+
+// Returns the paths this processor can run, portable first.
+std::vector<CountPath> SupportedCountPaths();
+
+// Returns the fastest path this processor can run.
+CountPath FastestCountPath();
+
+// Returns a short name of the path ("portable", "avx2", "avx512bw").
+std::string_view CountPathName(CountPath path);
+
+// Adds the letters a..z and A..Z of data[0, size) to tally; every other byte is skipped.
+// The path must be one of SupportedCountPaths().
+void TallyLetters(CountPath path, const unsigned char* data, std::size_t size, LetterTally& tally);
+
+} // namespace tallivo

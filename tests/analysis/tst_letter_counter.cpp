@@ -1,0 +1,235 @@
+#include "analysis_error.h"
+#include "letter_counter.h"
+#include "temp_files.h"
+
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tallivo;
+
+Q_DECLARE_METATYPE(tallivo::AnalysisError)
+
+namespace {
+
+// Counts written as "a2 b2 c2": the letters that occur, each with its count.
+QString Describe(const std::vector<std::int32_t>& counts) {
+    QStringList parts;
+    for (int i = 0; i < int(counts.size()); ++i) {
+        if (counts[i] != 0) {
+            parts << QStringLiteral("%1%2").arg(QChar(char16_t(u'a' + i))).arg(counts[i]);
+        }
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+QByteArray AllBytes() {
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b) {
+        bytes.append(char(b));
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestLetterCounter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void countsLettersWithoutRegardToCase_data();
+    void countsLettersWithoutRegardToCase();
+    void everyPathCountsTheSame();
+    void totalIsOnlyAddedTo();
+    void secondAnalysisStartsFromFreshCounters();
+    void countPastTheLimitIsAnErrorNotAWrap_data();
+    void countPastTheLimitIsAnErrorNotAWrap();
+    void refusesWhatItCannotRead_data();
+    void refusesWhatItCannotRead();
+    void refusesAFifoWithoutWaiting();
+    void refusesAnUnreadableFile();
+    void followsALinkToARegularFile();
+
+private:
+    TempFiles files_;
+};
+
+void TestLetterCounter::countsLettersWithoutRegardToCase_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("counts");
+    QTest::addColumn<int>("total");
+
+    QTest::newRow("mixed case") << QByteArray("AbC abc") << "a2 b2 c2" << 6;
+    QTest::newRow("utf-8 accent, digits, punctuation")
+        << QByteArray("citt\xc3\xa0 2000!") << "c1 i1 t2" << 4;
+    QTest::newRow("windows-1252 accents") << QByteArray("citt\xe0 \xe8\xc8\xf9") << "c1 i1 t2" << 4;
+    QTest::newRow("LF lines") << QByteArray("ab\ncd\nef\n") << "a1 b1 c1 d1 e1 f1" << 6;
+    QTest::newRow("CRLF lines") << QByteArray("ab\r\ncd\r\nef\r\n") << "a1 b1 c1 d1 e1 f1" << 6;
+    QTest::newRow("CR lines") << QByteArray("ab\rcd\ref\r") << "a1 b1 c1 d1 e1 f1" << 6;
+    QTest::newRow("NUL and control bytes") << QByteArray("a\0b\x01\x1b\x7f"
+                                                         "c\t",
+                                                         8)
+                                           << "a1 b1 c1" << 3;
+    QTest::newRow("neighbours of the letters") << QByteArray("@[`{\x80\xc1\xda\xe1") << "" << 0;
+    QTest::newRow("every byte value once")
+        << AllBytes()
+        << "a2 b2 c2 d2 e2 f2 g2 h2 i2 j2 k2 l2 m2 n2 o2 p2 q2 r2 s2 t2 u2 v2 w2 x2 y2 z2" << 52;
+    QTest::newRow("empty file") << QByteArray() << "" << 0;
+    QTest::newRow("no letters") << QByteArray("12345 !?\n\r\n") << "" << 0;
+    QTest::newRow("one line far past 32767 characters")
+        << QByteArray(100000, 'Q') + QByteArray(3, 'z') << "q100000 z3" << 100003;
+}
+
+void TestLetterCounter::countsLettersWithoutRegardToCase() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, counts);
+    QFETCH(int, total);
+    const QString path = files_.Write(QStringLiteral("text"), text);
+    std::vector<std::int32_t> letterCounts;
+    std::int32_t totalLetters = 0;
+    CountLetters(path.toStdString(), letterCounts, totalLetters);
+    QCOMPARE(int(letterCounts.size()), 26);
+    QCOMPARE(Describe(letterCounts), counts);
+    QCOMPARE(totalLetters, total);
+}
+
+void TestLetterCounter::everyPathCountsTheSame() {
+    QByteArray text;
+    for (int i = 0; i < 5000; ++i) {
+        text += "The Quick brown fox, perch\xc3\xa9 no? 0123 \r\n";
+    }
+    const QString path = files_.Write(QStringLiteral("paths"), text);
+    std::vector<std::int32_t> reference;
+    std::int32_t referenceTotal = 0;
+    CountLetters(path.toStdString(), reference, referenceTotal, CountPath::Portable);
+    for (CountPath countPath : SupportedCountPaths()) {
+        std::vector<std::int32_t> counts;
+        std::int32_t total = 0;
+        CountLetters(path.toStdString(), counts, total, countPath);
+        QVERIFY2(counts == reference, CountPathName(countPath).data());
+        QCOMPARE(total, referenceTotal);
+    }
+    QCOMPARE(referenceTotal, 5000 * 23);
+}
+
+void TestLetterCounter::totalIsOnlyAddedTo() {
+    const QString path = files_.Write(QStringLiteral("six"), "AbC abc");
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 10;
+    CountLetters(path.toStdString(), counts, total);
+    QCOMPARE(total, 16);
+}
+
+void TestLetterCounter::secondAnalysisStartsFromFreshCounters() {
+    const QString first = files_.Write(QStringLiteral("first"), "aaaa zzz");
+    const QString second = files_.Write(QStringLiteral("second"), "b");
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    CountLetters(first.toStdString(), counts, total);
+    total = 0;
+    CountLetters(second.toStdString(), counts, total);
+    QCOMPARE(Describe(counts), QStringLiteral("b1"));
+    QCOMPARE(total, 1);
+}
+
+void TestLetterCounter::countPastTheLimitIsAnErrorNotAWrap_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("startTotal");
+    QTest::addColumn<bool>("overflows");
+
+    QTest::newRow("reaches the limit exactly") << QByteArray("ab") << INT32_MAX - 2 << false;
+    QTest::newRow("one letter past the limit") << QByteArray("abc") << INT32_MAX - 2 << true;
+    QTest::newRow("already at the limit") << QByteArray("z") << INT32_MAX << true;
+    QTest::newRow("no letters at the limit") << QByteArray("123") << INT32_MAX << false;
+}
+
+void TestLetterCounter::countPastTheLimitIsAnErrorNotAWrap() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, startTotal);
+    QFETCH(bool, overflows);
+    const QString path = files_.Write(QStringLiteral("limit"), text);
+    std::vector<std::int32_t> counts;
+    std::int32_t total = startTotal;
+    try {
+        CountLetters(path.toStdString(), counts, total);
+        QVERIFY(!overflows);
+        QVERIFY(total >= startTotal);
+    } catch (const AnalysisFailure& failure) {
+        QVERIFY(overflows);
+        QCOMPARE(failure.kind(), AnalysisError::TooManyLetters);
+        QVERIFY(total >= 0);
+    }
+}
+
+void TestLetterCounter::refusesWhatItCannotRead_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<tallivo::AnalysisError>("error");
+
+    QTest::newRow("missing file") << files_.Path(QStringLiteral("nothing-here"))
+                                  << AnalysisError::FileNotFound;
+    QTest::newRow("missing folder")
+        << files_.Path(QStringLiteral("no/such/file")) << AnalysisError::FileNotFound;
+    QTest::newRow("empty name") << QString() << AnalysisError::FileNotFound;
+    QTest::newRow("name with a trailing space")
+        << files_.Write(QStringLiteral("spaced"), "abc") + QLatin1Char(' ')
+        << AnalysisError::FileNotFound;
+    QTest::newRow("directory") << QDir::tempPath() << AnalysisError::NotRegularFile;
+    QTest::newRow("endless device") << QStringLiteral("/dev/zero") << AnalysisError::NotRegularFile;
+}
+
+void TestLetterCounter::refusesWhatItCannotRead() {
+    QFETCH(QString, path);
+    QFETCH(tallivo::AnalysisError, error);
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    try {
+        CountLetters(path.toStdString(), counts, total);
+        QFAIL("no error");
+    } catch (const AnalysisFailure& failure) {
+        QCOMPARE(failure.kind(), error);
+    }
+    QCOMPARE(total, 0);
+}
+
+void TestLetterCounter::refusesAFifoWithoutWaiting() {
+    const QString path = files_.Path(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    try {
+        CountLetters(path.toStdString(), counts, total);
+        QFAIL("no error");
+    } catch (const AnalysisFailure& failure) {
+        QCOMPARE(failure.kind(), AnalysisError::NotRegularFile);
+    }
+}
+
+void TestLetterCounter::refusesAnUnreadableFile() {
+    if (::geteuid() == 0) {
+        QSKIP("root reads every file");
+    }
+    const QString path = files_.Write(QStringLiteral("secret"), "abc");
+    QCOMPARE(::chmod(path.toLocal8Bit().constData(), 0), 0);
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    try {
+        CountLetters(path.toStdString(), counts, total);
+        QFAIL("no error");
+    } catch (const AnalysisFailure& failure) {
+        QCOMPARE(failure.kind(), AnalysisError::AccessDenied);
+    }
+}
+
+void TestLetterCounter::followsALinkToARegularFile() {
+    const QString target = files_.Write(QStringLiteral("target"), "Hello");
+    const QString link = files_.Path(QStringLiteral("link"));
+    QVERIFY(QFile::link(target, link));
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    CountLetters(link.toStdString(), counts, total);
+    QCOMPARE(Describe(counts), QStringLiteral("e1 h1 l2 o1"));
+}
+
+QTEST_GUILESS_MAIN(TestLetterCounter)
+#include "tst_letter_counter.moc"

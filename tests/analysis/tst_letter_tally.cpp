@@ -1,0 +1,128 @@
+#include "letter_counter.h"
+#include "letter_tally.h"
+#include "temp_files.h"
+
+#include <QTest>
+
+#include <random>
+
+using namespace tallivo;
+
+namespace {
+
+// The reference: one byte at a time, as plainly as it can be written.
+LetterTally NaiveTally(const QByteArray& bytes) {
+    LetterTally tally{};
+    for (const char c : bytes) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        if (b >= 'a' && b <= 'z') {
+            ++tally[b - 'a'];
+        } else if (b >= 'A' && b <= 'Z') {
+            ++tally[b - 'A'];
+        }
+    }
+    return tally;
+}
+
+// Random bytes of every value; letterShare of them letters, so that the byte counters of the
+// vector paths fill up too.
+QByteArray RandomBlob(std::mt19937_64& random, std::size_t size, double letterShare) {
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    std::uniform_int_distribution<int> anyLetter(0, 51);
+    std::bernoulli_distribution isLetter(letterShare);
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    for (char& c : bytes) {
+        const int letter = anyLetter(random);
+        c = isLetter(random) ? char(letter < 26 ? 'a' + letter : 'A' + letter - 26)
+                             : char(anyByte(random));
+    }
+    return bytes;
+}
+
+LetterTally Tally(CountPath path, const QByteArray& bytes, std::size_t offset = 0) {
+    LetterTally tally{};
+    TallyLetters(path, reinterpret_cast<const unsigned char*>(bytes.constData()) + offset,
+                 std::size_t(bytes.size()) - offset, tally);
+    return tally;
+}
+
+} // namespace
+
+class TestLetterTally : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyPathMatchesTheNaiveCount();
+    void byteCountersDoNotWrapOnLongRuns();
+    void filesStraddlingTheBufferMatchTheNaiveCount();
+};
+
+void TestLetterTally::everyPathMatchesTheNaiveCount() {
+    std::mt19937_64 random(20261208);
+    std::vector<std::size_t> sizes{0, 1, 31, 32, 33, 63, 64, 65, 127, 8159, 8160, 8161, 16320};
+    std::uniform_int_distribution<std::size_t> anySize(0, 40000);
+    for (int i = 0; i < 60; ++i) {
+        sizes.push_back(anySize(random));
+    }
+    for (const std::size_t size : sizes) {
+        for (const double letterShare : {0.0, 0.5, 1.0}) {
+            const QByteArray blob = RandomBlob(random, size, letterShare);
+            const LetterTally expected = NaiveTally(blob);
+            for (const CountPath path : SupportedCountPaths()) {
+                // Unaligned starts too: the vector paths load from any address.
+                for (const std::size_t offset : {std::size_t{0}, std::size_t{1}, std::size_t{7}}) {
+                    if (offset > size) {
+                        continue;
+                    }
+                    const LetterTally got = Tally(path, blob, offset);
+                    const LetterTally want = NaiveTally(blob.mid(qsizetype(offset)));
+                    QVERIFY2(got == want, qPrintable(QStringLiteral("%1, size %2, offset %3")
+                                                         .arg(CountPathName(path).data())
+                                                         .arg(size)
+                                                         .arg(offset)));
+                }
+                QVERIFY(Tally(path, blob) == expected);
+            }
+        }
+    }
+}
+
+void TestLetterTally::byteCountersDoNotWrapOnLongRuns() {
+    // 300,000 copies of one letter: far more than 255 per byte lane, in either case.
+    const QByteArray lower(300000, 'e');
+    const QByteArray upper(300001, 'Z');
+    for (const CountPath path : SupportedCountPaths()) {
+        QCOMPARE(Tally(path, lower)[4], std::uint64_t{300000});
+        QCOMPARE(Tally(path, upper)[25], std::uint64_t{300001});
+    }
+}
+
+void TestLetterTally::filesStraddlingTheBufferMatchTheNaiveCount() {
+    TempFiles files;
+    std::mt19937_64 random(8122026);
+    const std::size_t buffer = kReadBufferSize;
+    std::uniform_int_distribution<std::size_t> anySize(0, 3 * buffer);
+    std::vector<std::size_t> sizes{buffer - 1, buffer, buffer + 1, 2 * buffer + 33};
+    for (int i = 0; i < 3; ++i) {
+        sizes.push_back(anySize(random));
+    }
+    for (const std::size_t size : sizes) {
+        const QByteArray blob = RandomBlob(random, size, 0.4);
+        const QString path = files.Write(QStringLiteral("blob"), blob);
+        const LetterTally expected = NaiveTally(blob);
+        for (const CountPath countPath : SupportedCountPaths()) {
+            std::vector<std::int32_t> counts;
+            std::int32_t total = 0;
+            CountLetters(path.toStdString(), counts, total, countPath);
+            std::uint64_t expectedTotal = 0;
+            for (int i = 0; i < kLetterCount; ++i) {
+                QCOMPARE(std::uint64_t(counts[i]), expected[i]);
+                expectedTotal += expected[i];
+            }
+            QCOMPARE(std::uint64_t(total), expectedTotal);
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestLetterTally)
+#include "tst_letter_tally.moc"
