@@ -1,0 +1,131 @@
+#include "picture_area.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tallivo {
+
+// The inner drawing area: paints the kept image; the area's children are its children.
+class PictureCanvas : public QWidget {
+public:
+    PictureCanvas(PictureArea* area)
+        : QWidget(area)
+        , area_(area) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        area_->EnsureDrawing();
+        QPainter painter(this);
+        painter.drawImage(QPointF(0, 0), area_->drawing_);
+    }
+
+private:
+    PictureArea* area_;
+};
+
+PictureArea::PictureArea(QWidget* parent)
+    : QFrame(parent)
+    , inner_(new PictureCanvas(this)) {
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    QPalette colours = palette();
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    colours.setColor(QPalette::Window, buttonFace);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    inner_->setPalette(colours);
+}
+
+void PictureArea::SetScale(double scaleWidth, double scaleHeight) {
+    scaleWidth_ = scaleWidth;
+    scaleHeight_ = scaleHeight;
+}
+
+QColor PictureArea::BackColor() const {
+    return palette().color(QPalette::Window);
+}
+
+void PictureArea::SetLineStyle(Qt::PenStyle style) {
+    lineStyle_ = style;
+}
+
+void PictureArea::SetLineWidth(int width) {
+    lineWidth_ = std::max(1, width);
+}
+
+void PictureArea::Clear() {
+    EnsureDrawing();
+    drawing_.fill(BackColor());
+    inner_->update();
+}
+
+void PictureArea::FillBox(double x1, double y1, double x2, double y2, const QColor& color) {
+    EnsureDrawing();
+    // User units to device pixels; the box includes both corner pixels, as its one-pixel
+    // outline does, and a wider outline grows it on every side.
+    const double toX = drawing_.width() / scaleWidth_;
+    const double toY = drawing_.height() / scaleHeight_;
+    const double grow = lineStyle_ == Qt::NoPen ? 0.0 : (lineWidth_ - 1) / 2.0;
+    const double left = std::round(std::min(x1, x2) * toX) - grow;
+    const double right = std::round(std::max(x1, x2) * toX) + grow;
+    const double top = std::round(std::min(y1, y2) * toY) - grow;
+    const double bottom = std::round(std::max(y1, y2) * toY) + grow;
+    const double x0 = std::max(left, 0.0);
+    const double y0 = std::max(top, 0.0);
+    const double xEnd = std::min(right, drawing_.width() - 1.0);
+    const double yEnd = std::min(bottom, drawing_.height() - 1.0);
+    if (x0 > xEnd || y0 > yEnd) {
+        return;
+    }
+    // Painted at ratio 1 so that whole device pixels are filled.
+    const double ratio = drawing_.devicePixelRatio();
+    drawing_.setDevicePixelRatio(1.0);
+    {
+        QPainter painter(&drawing_);
+        painter.fillRect(QRect(int(x0), int(y0), int(xEnd - x0) + 1, int(yEnd - y0) + 1), color);
+    }
+    drawing_.setDevicePixelRatio(ratio);
+    inner_->update();
+}
+
+QWidget* PictureArea::InnerArea() const {
+    return inner_;
+}
+
+const QImage& PictureArea::Drawing() const {
+    const_cast<PictureArea*>(this)->EnsureDrawing();
+    return drawing_;
+}
+
+void PictureArea::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    inner_->setGeometry(contentsRect());
+}
+
+// Makes the kept image match the inner area in device pixels; what was drawn is carried over.
+void PictureArea::EnsureDrawing() {
+    const QRect inner = contentsRect();
+    if (inner_->geometry() != inner) {
+        inner_->setGeometry(inner);
+    }
+    const double ratio = devicePixelRatioF();
+    const QSize pixels(qRound(inner.width() * ratio), qRound(inner.height() * ratio));
+    if (drawing_.size() == pixels && drawing_.devicePixelRatio() == ratio) {
+        return;
+    }
+    QImage fresh(pixels, QImage::Format_RGB32);
+    fresh.fill(BackColor());
+    if (!drawing_.isNull()) {
+        QPainter painter(&fresh);
+        painter.drawImage(QRect(QPoint(0, 0), pixels), drawing_);
+    }
+    fresh.setDevicePixelRatio(ratio);
+    drawing_ = fresh;
+}
+
+} // namespace tallivo

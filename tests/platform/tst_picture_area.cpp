@@ -1,0 +1,123 @@
+#include "picture_area.h"
+
+#include <QLabel>
+#include <QTest>
+
+using namespace tallivo;
+
+namespace {
+
+// Rows of the inner area whose middle pixel has color.
+int RowsOf(const QImage& image, const QColor& color) {
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        rows += image.pixelColor(image.width() / 2, y) == color ? 1 : 0;
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestPictureArea : public QObject {
+    Q_OBJECT
+
+private slots:
+    void innerAreaLiesInsideTheBorder();
+    void fillsBoxesInUserUnitsClippedToTheInnerArea_data();
+    void fillsBoxesInUserUnitsClippedToTheInnerArea();
+    void clearRestoresTheBackground();
+    void drawingSurvivesHidingAndRepainting();
+    void childrenAreDrawnOverTheDrawing();
+};
+
+void TestPictureArea::innerAreaLiesInsideTheBorder() {
+    PictureArea pic;
+    pic.setGeometry(0, 0, 11, 181);
+    QCOMPARE(pic.Drawing().size(), QSize(7, 177));
+    QCOMPARE(pic.InnerArea()->geometry(), QRect(2, 2, 7, 177));
+}
+
+void TestPictureArea::fillsBoxesInUserUnitsClippedToTheInnerArea_data() {
+    QTest::addColumn<double>("scaleHeight");
+    QTest::addColumn<double>("top");
+    QTest::addColumn<double>("bottom");
+    QTest::addColumn<int>("rows");
+
+    // 177 rows; a box includes both of its corner rows.
+    QTest::newRow("bottom quarter") << 100.0 << 75.0 << 100.0 << 44;
+    QTest::newRow("whole height") << 100.0 << 0.0 << 100.0 << 177;
+    QTest::newRow("past the top is clipped") << 12.0 << -8.0 << 12.0 << 177;
+    QTest::newRow("one row at the very top") << 100.0 << 0.0 << 0.0 << 1;
+    QTest::newRow("on the bottom edge: nothing") << 100.0 << 100.0 << 100.0 << 0;
+    QTest::newRow("corners in either order") << 50.0 << 50.0 << 20.0 << 106;
+}
+
+void TestPictureArea::fillsBoxesInUserUnitsClippedToTheInnerArea() {
+    QFETCH(double, scaleHeight);
+    QFETCH(double, top);
+    QFETCH(double, bottom);
+    QFETCH(int, rows);
+    PictureArea pic;
+    pic.setGeometry(0, 0, 11, 181);
+    pic.SetScale(1, scaleHeight);
+    pic.FillBox(0, top, 1, bottom, Qt::red);
+    QCOMPARE(RowsOf(pic.Drawing(), Qt::red), rows);
+    // Every filled row is filled across the whole width.
+    const QImage& drawing = pic.Drawing();
+    for (int y = 0; y < drawing.height(); ++y) {
+        const bool filled = drawing.pixelColor(3, y) == QColor(Qt::red);
+        QCOMPARE(drawing.pixelColor(0, y) == QColor(Qt::red), filled);
+        QCOMPARE(drawing.pixelColor(6, y) == QColor(Qt::red), filled);
+    }
+}
+
+void TestPictureArea::clearRestoresTheBackground() {
+    PictureArea pic;
+    pic.setGeometry(0, 0, 11, 181);
+    pic.SetScale(1, 10);
+    pic.FillBox(0, 0, 1, 10, Qt::red);
+    pic.Clear();
+    QCOMPARE(RowsOf(pic.Drawing(), Qt::red), 0);
+    QCOMPARE(RowsOf(pic.Drawing(), pic.BackColor()), 177);
+}
+
+void TestPictureArea::drawingSurvivesHidingAndRepainting() {
+    QWidget window;
+    window.resize(40, 200);
+    auto* pic = new PictureArea(&window);
+    pic->setGeometry(5, 5, 11, 181);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    pic->SetScale(1, 100);
+    pic->FillBox(0, 50, 1, 100, Qt::red);
+    window.hide();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    pic->repaint();
+    const QImage shown = pic->grab().toImage();
+    // Inner row 150 (widget row 152) is red, inner row 20 still the background.
+    QCOMPARE(shown.pixelColor(5, 152), QColor(Qt::red));
+    QCOMPARE(shown.pixelColor(5, 22), pic->BackColor());
+}
+
+void TestPictureArea::childrenAreDrawnOverTheDrawing() {
+    QWidget window;
+    auto* pic = new PictureArea(&window);
+    pic->setGeometry(0, 0, 11, 181);
+    auto* label = new QLabel(pic->InnerArea());
+    label->setGeometry(0, 0, 7, 10);
+    label->setAutoFillBackground(true);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::Window, Qt::blue);
+    label->setPalette(colours);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    pic->SetScale(1, 1);
+    pic->FillBox(0, 0, 1, 1, Qt::red);
+    const QImage shown = pic->grab().toImage();
+    QCOMPARE(shown.pixelColor(4, 4), QColor(Qt::blue));
+    QCOMPARE(shown.pixelColor(4, 100), QColor(Qt::red));
+}
+
+QTEST_MAIN(TestPictureArea)
+#include "tst_picture_area.moc"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "message_service.h"
+#include "open_file_dialog.h"
+#include "platform_services.h"
+
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+// An Open dialog that returns the names it was given, one per showing, then empty names.
+class ScriptedDialog : public tallivo::OpenFileDialog {
+public:
+    QString GetOpenFileName(QWidget*) override {
+        ++shown;
+        return names.isEmpty() ? QString() : names.dequeue();
+    }
+
+    QQueue<QString> names;
+    int shown = 0;
+};
+
+// Records every message and every request to end the program instead of acting on it.
+class RecordingMessages : public tallivo::MessageService {
+public:
+    void ShowMessage(QWidget*, const QString& text, const QString& title) override {
+        texts.append(text);
+        titles.append(title);
+    }
+    void EndProgram() override { ++endRequests; }
+
+    QStringList texts;
+    QStringList titles;
+    int endRequests = 0;
+};
+
+// The fakes together, as the windows take them.
+struct FakeServices {
+    ScriptedDialog dialog;
+    RecordingMessages messages;
+    tallivo::PlatformServices services{dialog, messages};
+};
