@@ -1,0 +1,329 @@
+#include "app_fonts.h"
+#include "fake_services.h"
+#include "fmain.h"
+#include "picture_area.h"
+#include "temp_files.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QListWidget>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace tallivo;
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+
+// Red rows at the foot of a picture: the height of its bar in pixels (177 is full).
+int BarRows(const PictureArea* pic) {
+    const QImage& image = pic->Drawing();
+    int rows = 0;
+    for (int y = image.height() - 1; y >= 0 && image.pixelColor(3, y) == kRed; --y) {
+        ++rows;
+    }
+    return rows;
+}
+
+// The 26 letters that follow "A = 3  (75%)", "B = 1  (25%)" with no occurrences.
+QStringList AaabReport() {
+    QStringList lines{QStringLiteral("A = 3  (75%)"), QStringLiteral("B = 1  (25%)")};
+    for (char c = 'C'; c <= 'Z'; ++c) {
+        lines << QStringLiteral("%1 = 0  (0%)").arg(QLatin1Char(c));
+    }
+    lines << QStringLiteral("Tot. caratteri= 4");
+    return lines;
+}
+
+} // namespace
+
+class TestFMainAnalysis : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void aaabGivesTheReportAndTwoBars();
+    void scaleMagnifiesTheBars_data();
+    void scaleMagnifiesTheBars();
+    void optionBeforeAnyAnalysisOnlyChoosesTheRange();
+    void cancelledDialogChangesNothing_data();
+    void cancelledDialogChangesNothing();
+    void failedAnalysisKeepsTheLastOne_data();
+    void failedAnalysisKeepsTheLastOne();
+    void fileWithNoLettersClearsTheBars();
+    void rescaleGoesOnPastAbsentLetters();
+    void barsShowTheirNumbersOnHover();
+    void copyPutsTheReportOnTheClipboard();
+    void droppingOneFileAnalysesIt();
+    void droppingSeveralFilesIsIgnored();
+
+private:
+    PictureArea* Pic(int i) const {
+        return window_->findChild<PictureArea*>(QStringLiteral("picLett%1").arg(i));
+    }
+    QStringList Lines() const;
+    // Drags data over the window and drops it; returns whether the window took it.
+    bool DragAndDrop(QMimeData& data);
+    void Analyse(const QString& path);
+    void ClickOption(int k);
+
+    TempFiles files_;
+    FakeServices* fakes_ = nullptr;
+    FMain* window_ = nullptr;
+};
+
+void TestFMainAnalysis::initTestCase() {
+    InstallUiFont();
+}
+
+void TestFMainAnalysis::init() {
+    fakes_ = new FakeServices;
+    window_ = new FMain(fakes_->services);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+}
+
+void TestFMainAnalysis::cleanup() {
+    delete window_;
+    delete fakes_;
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+QStringList TestFMainAnalysis::Lines() const {
+    auto* list = window_->findChild<QListWidget*>(QStringLiteral("lstFreq"));
+    QStringList lines;
+    for (int row = 0; row < list->count(); ++row) {
+        lines << list->item(row)->text();
+    }
+    return lines;
+}
+
+void TestFMainAnalysis::Analyse(const QString& path) {
+    fakes_->dialog.names.enqueue(path);
+    QTest::mouseClick(window_->findChild<QWidget*>(QStringLiteral("cmdBrowse")), Qt::LeftButton);
+}
+
+void TestFMainAnalysis::ClickOption(int k) {
+    auto* option = window_->findChild<QRadioButton*>(QStringLiteral("opt%1").arg(k));
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+    QVERIFY(option->isChecked());
+}
+
+void TestFMainAnalysis::aaabGivesTheReportAndTwoBars() {
+    Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
+    QCOMPARE(fakes_->dialog.shown, 1);
+    QCOMPARE(Lines(), AaabReport());
+    QCOMPARE(BarRows(Pic(0)), 133); // 75 of 100
+    QCOMPARE(BarRows(Pic(1)), 44);  // 25 of 100
+    for (int i = 2; i < 26; ++i) {
+        QCOMPARE(BarRows(Pic(i)), 0);
+    }
+    QCOMPARE(window_->totalLetters(), 4);
+    QVERIFY(fakes_->messages.texts.isEmpty());
+}
+
+void TestFMainAnalysis::scaleMagnifiesTheBars_data() {
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("aRows");
+    QTest::addColumn<int>("bRows");
+    QTest::addColumn<int>("aRowsAtX1");
+
+    // a 30 %: under "x 2" the bar is 30 of 50, three fifths of 177 rows.
+    QTest::newRow("x 2, 30 %") << 1 << QByteArray("aaabbbbbbb") << 106 << 177 << 53;
+    // a 12 %: 12 of 12 under "x 8" fills the picture, and so does b's 88.
+    QTest::newRow("x 8, 12 %") << 7 << (QByteArray(12, 'a') + QByteArray(88, 'b')) << 177 << 177
+                               << 21;
+    QTest::newRow("x 8, 11 %") << 7 << (QByteArray(11, 'a') + QByteArray(89, 'b')) << 162 << 177
+                               << 19;
+    QTest::newRow("x 4, 25 %") << 3 << QByteArray("abbb") << 177 << 177 << 44;
+    QTest::newRow("x 1, 30 %") << 0 << QByteArray("aaabbbbbbb") << 53 << 124 << 53;
+}
+
+void TestFMainAnalysis::scaleMagnifiesTheBars() {
+    QFETCH(int, option);
+    QFETCH(QByteArray, text);
+    QFETCH(int, aRows);
+    QFETCH(int, bRows);
+    QFETCH(int, aRowsAtX1);
+    const QString path = files_.Write(QStringLiteral("scaled"), text);
+
+    // Chosen after the analysis: the bars are redrawn, the list stays as it is.
+    Analyse(path);
+    const QStringList report = Lines();
+    ClickOption(option);
+    QCOMPARE(window_->scaleIndex(), std::int16_t(option));
+    QCOMPARE(BarRows(Pic(0)), aRows);
+    QCOMPARE(BarRows(Pic(1)), bRows);
+    QCOMPARE(Lines(), report);
+
+    // The next analysis draws at the chosen scale too.
+    Analyse(path);
+    QCOMPARE(BarRows(Pic(0)), aRows);
+    QCOMPARE(BarRows(Pic(1)), bRows);
+
+    // Back to "x 1".
+    ClickOption(0);
+    QCOMPARE(window_->scaleIndex(), std::int16_t(0));
+    QCOMPARE(Lines(), report);
+    QCOMPARE(BarRows(Pic(0)), aRowsAtX1);
+}
+
+void TestFMainAnalysis::optionBeforeAnyAnalysisOnlyChoosesTheRange() {
+    ClickOption(1);
+    QCOMPARE(window_->scaleIndex(), std::int16_t(1));
+    for (int i = 0; i < 26; ++i) {
+        QCOMPARE(BarRows(Pic(i)), 0);
+    }
+    QVERIFY(Lines().isEmpty());
+    Analyse(files_.Write(QStringLiteral("thirty"), "aaabbbbbbb"));
+    QCOMPARE(BarRows(Pic(0)), 106);
+}
+
+void TestFMainAnalysis::cancelledDialogChangesNothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty name") << QString();
+    QTest::newRow("spaces only") << QStringLiteral("   ");
+}
+
+void TestFMainAnalysis::cancelledDialogChangesNothing() {
+    QFETCH(QString, name);
+    Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
+    Analyse(name);
+    QCOMPARE(fakes_->dialog.shown, 2);
+    QCOMPARE(Lines(), AaabReport());
+    QCOMPARE(window_->totalLetters(), 4);
+    QCOMPARE(BarRows(Pic(0)), 133);
+    QVERIFY(fakes_->messages.texts.isEmpty());
+    // Bars and option keep agreeing: "x 2" still redraws the last analysis.
+    ClickOption(1);
+    QCOMPARE(BarRows(Pic(0)), 177);
+    QCOMPARE(BarRows(Pic(1)), 88);
+}
+
+void TestFMainAnalysis::failedAnalysisKeepsTheLastOne_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("missing file") << files_.Path(QStringLiteral("gone.txt"))
+                                  << "Impossibile aprire il file:\n%1\nIl file non esiste.";
+    QTest::newRow("tab is not a cancel")
+        << QStringLiteral("\t") << "Impossibile aprire il file:\n%1\nIl file non esiste.";
+    QTest::newRow("folder") << QDir::tempPath()
+                            << "Impossibile aprire il file:\n%1\nNon è un file normale.";
+    QTest::newRow("device") << QStringLiteral("/dev/zero")
+                            << "Impossibile aprire il file:\n%1\nNon è un file normale.";
+    if (::geteuid() != 0) {
+        const QString secret = files_.Write(QStringLiteral("secret"), "abc");
+        QFile::setPermissions(secret, {});
+        QTest::newRow("unreadable") << secret << "Impossibile aprire il file:\n%1\nAccesso negato.";
+    }
+}
+
+void TestFMainAnalysis::failedAnalysisKeepsTheLastOne() {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
+    Analyse(name);
+    QCOMPARE(fakes_->messages.texts, QStringList{reason.arg(name)});
+    QCOMPARE(fakes_->messages.titles, QStringList{QStringLiteral("Tallivo")});
+    QCOMPARE(Lines(), AaabReport());
+    QCOMPARE(BarRows(Pic(0)), 133);
+    QCOMPARE(window_->totalLetters(), 4);
+    QCOMPARE(window_->letterCounts()[0], 3);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(fakes_->messages.endRequests, 0);
+}
+
+void TestFMainAnalysis::fileWithNoLettersClearsTheBars() {
+    Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
+    Analyse(files_.Write(QStringLiteral("digits"), "1234 !?\r\n"));
+    QCOMPARE(Lines(), QStringList{QStringLiteral("Tot. caratteri= 0")});
+    for (int i = 0; i < 26; ++i) {
+        QCOMPARE(BarRows(Pic(i)), 0);
+        QVERIFY(Pic(i)->toolTip().isEmpty());
+    }
+    QCOMPARE(fakes_->messages.texts,
+             QStringList{QStringLiteral("Il file non contiene lettere dalla A alla Z.")});
+    QCOMPARE(window_->totalLetters(), 0);
+    ClickOption(7);
+    for (int i = 0; i < 26; ++i) {
+        QCOMPARE(BarRows(Pic(i)), 0);
+    }
+    QCOMPARE(window_->scaleIndex(), std::int16_t(7));
+}
+
+void TestFMainAnalysis::rescaleGoesOnPastAbsentLetters() {
+    // c to y are absent; z still follows the scale.
+    Analyse(files_.Write(QStringLiteral("az"), "aaabz"));
+    QCOMPARE(BarRows(Pic(25)), 35); // 20 of 100
+    ClickOption(4);                 // range 20
+    QCOMPARE(BarRows(Pic(25)), 177);
+    QCOMPARE(BarRows(Pic(2)), 0);
+}
+
+void TestFMainAnalysis::barsShowTheirNumbersOnHover() {
+    QVERIFY(Pic(4)->toolTip().isEmpty());
+    QByteArray text = QByteArray(1234, 'e') + QByteArray(10000 - 1234, 't');
+    Analyse(files_.Write(QStringLiteral("e"), text));
+    QCOMPARE(Pic(4)->toolTip(), QStringLiteral("e = 1234  (12.34%)"));
+    QCOMPARE(Pic(4)->accessibleName(), QStringLiteral("e"));
+    QCOMPARE(Pic(4)->accessibleDescription(), QStringLiteral("1234 (12.34%)"));
+    QCOMPARE(Pic(0)->toolTip(), QStringLiteral("a = 0  (0%)"));
+}
+
+void TestFMainAnalysis::copyPutsTheReportOnTheClipboard() {
+    Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
+    QWidget* list = window_->findChild<QWidget*>(QStringLiteral("lstFreq"));
+    list->setFocus();
+    QTest::keySequence(list, QKeySequence::Copy);
+    QCOMPARE(QGuiApplication::clipboard()->text(), AaabReport().join(QLatin1Char('\n')) + '\n');
+}
+
+void TestFMainAnalysis::droppingOneFileAnalysesIt() {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(files_.Write(QStringLiteral("dropped"), "aaab"))});
+    QVERIFY(DragAndDrop(data));
+    QCOMPARE(Lines(), AaabReport());
+    QCOMPARE(fakes_->dialog.shown, 0);
+
+    // A dropped folder takes the same road as a picked one: a message, nothing lost.
+    QMimeData folder;
+    folder.setUrls({QUrl::fromLocalFile(QDir::tempPath())});
+    QVERIFY(DragAndDrop(folder));
+    QCOMPARE(fakes_->messages.texts.size(), 1);
+    QCOMPARE(Lines(), AaabReport());
+}
+
+void TestFMainAnalysis::droppingSeveralFilesIsIgnored() {
+    QMimeData several;
+    several.setUrls({QUrl::fromLocalFile(files_.Write(QStringLiteral("one"), "a")),
+                     QUrl::fromLocalFile(files_.Write(QStringLiteral("two"), "b"))});
+    QVERIFY(!DragAndDrop(several));
+    QMimeData remote;
+    remote.setUrls({QUrl(QStringLiteral("http://example.invalid/a.txt"))});
+    QVERIFY(!DragAndDrop(remote));
+    QMimeData text;
+    text.setText(QStringLiteral("aaab"));
+    QVERIFY(!DragAndDrop(text));
+    QVERIFY(Lines().isEmpty());
+    QVERIFY(fakes_->messages.texts.isEmpty());
+}
+
+bool TestFMainAnalysis::DragAndDrop(QMimeData& data) {
+    const QPoint where(200, 200);
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_, &enter);
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+QTEST_MAIN(TestFMainAnalysis)
+#include "tst_fmain_analysis.moc"

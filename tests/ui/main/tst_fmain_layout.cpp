@@ -1,0 +1,207 @@
+#include "app_fonts.h"
+#include "fake_services.h"
+#include "fmain.h"
+#include "picture_area.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+
+using namespace tallivo;
+
+class TestFMainLayout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InstallUiFont(); }
+    void init();
+    void cleanup();
+    void controlsStandWhereTheTableSays_data();
+    void controlsStandWhereTheTableSays();
+    void letterColumnsAndLabels();
+    void startsEmptyWithScaleX1();
+    void focusVisitsTheControlsInOrder();
+    void windowIsFixedCentredAndCaptioned();
+    void texts_data();
+    void texts();
+    void cmdEsciClosesTheWindow();
+
+private:
+    FakeServices* fakes_ = nullptr;
+    FMain* window_ = nullptr;
+};
+
+void TestFMainLayout::init() {
+    fakes_ = new FakeServices;
+    window_ = new FMain(fakes_->services);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+}
+
+void TestFMainLayout::cleanup() {
+    delete window_;
+    delete fakes_;
+}
+
+void TestFMainLayout::controlsStandWhereTheTableSays_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("place");
+
+    QTest::newRow("cmdHelp") << "cmdHelp" << QRect(336, 329, 55, 25);
+    QTest::newRow("cmdEsci") << "cmdEsci" << QRect(336, 360, 55, 25);
+    QTest::newRow("cmdBrowse") << "cmdBrowse" << QRect(336, 298, 55, 25);
+    QTest::newRow("fraScala") << "fraScala" << QRect(10, 266, 111, 127);
+    QTest::newRow("lstFreq") << "lstFreq" << QRect(130, 272, 183, 121);
+    QTest::newRow("Label1") << "Label1" << QRect(86, 48, 323, 17);
+    QTest::newRow("Image2") << "Image2" << QRect(120, 22, 199, 20);
+    QTest::newRow("Image1") << "Image1" << QRect(4, 2, 83, 68);
+    QTest::newRow("opt0") << "opt0" << QRect(8, 24, 39, 17);
+    QTest::newRow("opt1") << "opt1" << QRect(8, 51, 39, 17);
+    QTest::newRow("opt2") << "opt2" << QRect(8, 75, 39, 17);
+    QTest::newRow("opt3") << "opt3" << QRect(8, 100, 39, 17);
+    QTest::newRow("opt4") << "opt4" << QRect(64, 24, 39, 17);
+    QTest::newRow("opt5") << "opt5" << QRect(64, 49, 39, 17);
+    QTest::newRow("opt6") << "opt6" << QRect(64, 73, 39, 17);
+    QTest::newRow("opt7") << "opt7" << QRect(64, 98, 39, 17);
+    QTest::newRow("picLett0") << "picLett0" << QRect(8, 72, 11, 181);
+    QTest::newRow("picLett13") << "picLett13" << QRect(208, 72, 11, 181);
+    QTest::newRow("picLett25") << "picLett25" << QRect(393, 72, 11, 181);
+}
+
+void TestFMainLayout::controlsStandWhereTheTableSays() {
+    QFETCH(QString, name);
+    QFETCH(QRect, place);
+    auto* control = window_->findChild<QWidget*>(name);
+    QVERIFY(control != nullptr);
+    QCOMPARE(control->geometry(), place);
+    QVERIFY(control->isVisible());
+}
+
+void TestFMainLayout::letterColumnsAndLabels() {
+    // Left of column i in twips, from the layout's table.
+    const int lefts[26] = {120,  345,  585,  810,  1050, 1275, 1500, 1740, 1965,
+                           2205, 2430, 2655, 2895, 3120, 3360, 3585, 3810, 4050,
+                           4275, 4515, 4740, 4965, 5205, 5430, 5670, 5895};
+    for (int i = 0; i < 26; ++i) {
+        auto* pic = window_->findChild<PictureArea*>(QStringLiteral("picLett%1").arg(i));
+        QVERIFY(pic != nullptr);
+        QCOMPARE(pic->geometry(), QRect(lefts[i] / 15, 72, 11, 181));
+        QCOMPARE(pic->InnerArea()->geometry(), QRect(2, 2, 7, 177));
+        auto* label = pic->findChild<QLabel*>(QStringLiteral("lblLett%1").arg(i));
+        QVERIFY(label != nullptr);
+        QCOMPARE(label->text(), QString(QChar(char16_t(u'a' + i))));
+        QCOMPARE(label->geometry(), QRect(-2, 164, 11, 15));
+        QVERIFY(label->alignment() & Qt::AlignHCenter);
+        QVERIFY(!label->autoFillBackground());
+    }
+}
+
+void TestFMainLayout::startsEmptyWithScaleX1() {
+    QCOMPARE(window_->findChild<QListWidget*>(QStringLiteral("lstFreq"))->count(), 0);
+    const auto options = window_->findChildren<QRadioButton*>();
+    QCOMPARE(options.size(), 8);
+    int checked = 0;
+    for (QRadioButton* option : options) {
+        checked += option->isChecked() ? 1 : 0;
+    }
+    QCOMPARE(checked, 1);
+    QVERIFY(window_->findChild<QRadioButton*>(QStringLiteral("opt0"))->isChecked());
+    QVERIFY(window_->letterCounts().empty());
+    QCOMPARE(window_->totalLetters(), 0);
+    QCOMPARE(window_->scaleIndex(), std::int16_t{0});
+    // Every bar blank: the drawing is all background.
+    for (auto* pic : window_->findChildren<PictureArea*>()) {
+        const QImage& drawing = pic->Drawing();
+        for (int y = 0; y < drawing.height(); ++y) {
+            QCOMPARE(drawing.pixelColor(3, y), pic->BackColor());
+        }
+    }
+}
+
+void TestFMainLayout::focusVisitsTheControlsInOrder() {
+    QStringList expected{QStringLiteral("lstFreq"), QStringLiteral("cmdBrowse")};
+    for (int i = 0; i < 26; ++i) {
+        expected << QStringLiteral("picLett%1").arg(i);
+    }
+    for (int k : {0, 2, 3, 4, 6, 7, 1, 5}) {
+        expected << QStringLiteral("opt%1").arg(k);
+    }
+    expected << QStringLiteral("cmdEsci") << QStringLiteral("cmdHelp");
+
+    QWidget* list = window_->findChild<QWidget*>(QStringLiteral("lstFreq"));
+    QCOMPARE(window_->focusWidget(), list);
+    QStringList visited;
+    QWidget* current = list;
+    do {
+        if (current->focusPolicy() & Qt::TabFocus) {
+            visited << current->objectName();
+        }
+        current = current->nextInFocusChain();
+    } while (current != list && visited.size() < 100);
+    QCOMPARE(visited, expected);
+}
+
+void TestFMainLayout::windowIsFixedCentredAndCaptioned() {
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Tallivo"));
+    QCOMPARE(window_->size(), QSize(412, 403));
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    QCOMPARE(window_->palette().color(QPalette::Window), QColor(0xE7, 0xE1, 0xD1));
+    const QRect screen = window_->screen()->geometry();
+    const QRect outer = window_->frameGeometry();
+    QCOMPARE(outer.left() - screen.left(), (screen.width() - outer.width()) / 2);
+    QCOMPARE(outer.top() - screen.top(), (screen.height() - outer.height()) / 2);
+    for (auto* button : window_->findChildren<QPushButton*>()) {
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+        QVERIFY(!button->text().contains(QLatin1Char('&')));
+    }
+    auto* title = window_->findChild<QLabel*>(QStringLiteral("Label1"));
+    QCOMPARE(title->palette().color(QPalette::WindowText), QColor(0x80, 0x80, 0xFF));
+    QVERIFY(title->font().bold());
+    QCOMPARE(title->font().pointSizeF(), 9.75);
+    // The title fits its box.
+    QVERIFY(title->fontMetrics().horizontalAdvance(title->text()) <= title->width());
+}
+
+void TestFMainLayout::texts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("cmdBrowse") << "cmdBrowse"
+                               << "Sfoglia";
+    QTest::newRow("cmdHelp") << "cmdHelp"
+                             << "Info";
+    QTest::newRow("cmdEsci") << "cmdEsci"
+                             << "Chiudi";
+    QTest::newRow("opt0") << "opt0"
+                          << "x 1";
+    QTest::newRow("opt7") << "opt7"
+                          << "x 8";
+    QTest::newRow("Label1") << "Label1"
+                            << "Analisi della frequenza delle lettere nei files";
+}
+
+void TestFMainLayout::texts() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QObject* control = window_->findChild<QObject*>(name);
+    QVERIFY(control != nullptr);
+    QCOMPARE(control->property("text").toString(), text);
+    if (name == QLatin1String("Label1")) {
+        return;
+    }
+    auto* widget = qobject_cast<QWidget*>(control);
+    QVERIFY(widget->fontMetrics().horizontalAdvance(text) + 8 <= widget->width());
+}
+
+void TestFMainLayout::cmdEsciClosesTheWindow() {
+    QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("cmdEsci")), Qt::LeftButton);
+    QVERIFY(!window_->isVisible());
+}
+
+QTEST_MAIN(TestFMainLayout)
+#include "tst_fmain_layout.moc"
