@@ -98,30 +98,43 @@ __attribute__((target("avx2"))) void TallyAvx2(const unsigned char* data, std::s
     TallyPortable(data, size, tally);
 }
 
-__attribute__((target("avx512f,avx512bw,popcnt"))) void
-TallyAvx512(const unsigned char* data, std::size_t size, LetterTally& tally) {
+// Thirty-two vector registers hold all 26 byte counters: one pass per stretch of at most 255
+// vectors, each letter a compare into a mask and a masked increment.
+__attribute__((target("avx512f,avx512bw"))) void TallyAvx512(const unsigned char* data,
+                                                             std::size_t size, LetterTally& tally) {
+    constexpr std::size_t kStretch = 255;
     const __m512i caseBit = _mm512_set1_epi8(0x20);
-    std::uint64_t counts[kLetterCount] = {};
-    auto tallyVector = [&](__m512i bytes) __attribute__((target("avx512f,avx512bw,popcnt"))) {
-        bytes = _mm512_or_si512(bytes, caseBit);
+    const __m512i one = _mm512_set1_epi8(1);
+    std::size_t nvec = size / 64;
+    while (nvec > 0) {
+        const std::size_t count = std::min(nvec, kStretch);
+        __m512i counters[kLetterCount];
 #pragma GCC unroll 26
         for (int k = 0; k < kLetterCount; ++k) {
-            const __mmask64 hit = _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8(char('a' + k)));
-            counts[k] += static_cast<std::uint64_t>(_mm_popcnt_u64(hit));
+            counters[k] = _mm512_setzero_si512();
         }
-    };
-    std::size_t i = 0;
-    for (; i + 64 <= size; i += 64) {
-        tallyVector(_mm512_loadu_si512(data + i));
+        for (std::size_t v = 0; v < count; ++v) {
+            const __m512i bytes = _mm512_or_si512(_mm512_loadu_si512(data + 64 * v), caseBit);
+#pragma GCC unroll 26
+            for (int k = 0; k < kLetterCount; ++k) {
+                const __mmask64 hit =
+                    _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8(char('a' + k)));
+                counters[k] = _mm512_mask_add_epi8(counters[k], hit, counters[k], one);
+            }
+        }
+#pragma GCC unroll 26
+        for (int k = 0; k < kLetterCount; ++k) {
+            alignas(64) std::uint64_t sums[8];
+            _mm512_store_si512(sums, _mm512_sad_epu8(counters[k], _mm512_setzero_si512()));
+            for (const std::uint64_t sum : sums) {
+                tally[k] += sum;
+            }
+        }
+        data += 64 * count;
+        size -= 64 * count;
+        nvec -= count;
     }
-    if (i < size) {
-        // The bytes past the end load as zeros, and a zero byte is no letter.
-        const __mmask64 live = (std::uint64_t{1} << (size - i)) - 1;
-        tallyVector(_mm512_maskz_loadu_epi8(live, data + i));
-    }
-    for (int k = 0; k < kLetterCount; ++k) {
-        tally[k] += counts[k];
-    }
+    TallyPortable(data, size, tally);
 }
 
 #endif
@@ -135,7 +148,7 @@ std::vector<CountPath> SupportedCountPaths() {
     if (__builtin_cpu_supports("avx2")) {
         paths.push_back(CountPath::Avx2);
     }
-    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("popcnt")) {
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
         paths.push_back(CountPath::Avx512);
     }
 #endif

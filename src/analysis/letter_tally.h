@@ -17,7 +17,7 @@ using LetterTally = std::array<std::uint64_t, kLetterCount>;
 enum class CountPath {
     Portable, // split byte histograms, any processor
     Avx2,     // 32-byte compare-and-count
-    Avx512,   // 64-byte compare to mask and popcount
+    Avx512,   // 64-byte compare-and-count
 };
 
 // Returns the paths this processor can run, portable first.

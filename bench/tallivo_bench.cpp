@@ -1,0 +1,250 @@
+// Measures, in one run on a warm page cache, how fast the letter counter reads compared with a
+// plain read of the same file and with a naive per-byte loop, and what the whole analysis road
+// of the main window costs on top of the count. With --report FILE it prints the report lines.
+
+#include "analysis_error.h"
+#include "fmain.h"
+#include "frequency_report.h"
+#include "input_file.h"
+#include "letter_counter.h"
+#include "message_service.h"
+#include "open_file_dialog.h"
+#include "platform_services.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace tallivo;
+
+namespace {
+
+constexpr std::size_t kFileSize = std::size_t{256} << 20;
+
+// Prints the report as the list shows it, "." as the decimal separator.
+int PrintReport(const std::string& fileName) {
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    try {
+        CountLetters(fileName, counts, total);
+    } catch (const AnalysisFailure& failure) {
+        std::cerr << "tallivo_bench: " << failure.what() << '\n';
+        return 1;
+    }
+    if (total != 0) {
+        for (int n = 1; n <= kLetterCount; ++n) {
+            const float percent =
+                RoundedPercent(counts[n - 1], total, PercentPattern::ZeroHashHash);
+            std::cout << FrequencyLine(n, counts[n - 1], percent, ".") << '\n';
+        }
+    }
+    std::cout << TotalLine(total) << '\n';
+    return 0;
+}
+
+// Writes English-like text: common words, some capitals and punctuation, a line break about
+// every 70 characters.
+void WriteSampleText(const std::filesystem::path& path) {
+    static const char* const kWords[] = {
+        "the",    "of",     "and",       "to",       "in",      "is",     "that",   "for",
+        "it",     "as",     "was",       "with",     "be",      "by",     "on",     "not",
+        "he",     "this",   "are",       "or",       "his",     "from",   "at",     "which",
+        "but",    "have",   "an",        "had",      "they",    "you",    "were",   "their",
+        "one",    "all",    "we",        "can",      "her",     "has",    "there",  "been",
+        "if",     "more",   "when",      "will",     "would",   "who",    "so",     "no",
+        "cipher", "letter", "frequency", "analysis", "message", "secret", "key",    "quick",
+        "jumps",  "lazy",   "zebra",     "extra",    "quartz",  "vexing", "jovial", "knowledge"};
+    constexpr std::size_t kWordCount = sizeof kWords / sizeof kWords[0];
+    std::uint64_t state = 0x9E3779B97F4A7C15ULL;
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    std::ofstream out(path, std::ios::binary);
+    std::string chunk;
+    std::size_t written = 0;
+    std::size_t lineLength = 0;
+    bool sentenceStart = true;
+    while (written < kFileSize) {
+        chunk.clear();
+        while (chunk.size() < (std::size_t{1} << 20)) {
+            const std::uint64_t r = next();
+            std::string word = kWords[r % kWordCount];
+            if (sentenceStart) {
+                word[0] = char(std::toupper(static_cast<unsigned char>(word[0])));
+                sentenceStart = false;
+            }
+            chunk += word;
+            lineLength += word.size();
+            if ((r >> 20) % 12 == 0) {
+                chunk += '.';
+                sentenceStart = true;
+            } else if ((r >> 20) % 12 == 1) {
+                chunk += ',';
+            }
+            if (lineLength >= 70) {
+                chunk += '\n';
+                lineLength = 0;
+            } else {
+                chunk += ' ';
+                ++lineLength;
+            }
+        }
+        const std::size_t take = std::min(chunk.size(), kFileSize - written);
+        out.write(chunk.data(), std::streamsize(take));
+        written += take;
+    }
+}
+
+// Returns the median time in seconds of passes runs of work.
+double MedianSeconds(int passes, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < passes; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Reads the whole file through the counter's buffer, handing each block to use.
+void ReadBlocks(const std::string& fileName,
+                const std::function<void(const unsigned char*, std::size_t)>& use) {
+    InputFile file(fileName);
+    const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kReadBufferSize);
+    while (const std::size_t got = file.Read(buffer.get(), kReadBufferSize)) {
+        use(buffer.get(), got);
+    }
+}
+
+// The straightforward port: one byte at a time through tolower, a range check, an increment.
+void NaiveCount(const unsigned char* data, std::size_t size, std::vector<std::int32_t>& counts) {
+    for (std::size_t i = 0; i < size; ++i) {
+        const int code = std::tolower(data[i]);
+        if (code > 96 && code < 123) {
+            ++counts[std::size_t(code - 97)];
+        }
+    }
+}
+
+class FixedDialog : public OpenFileDialog {
+public:
+    explicit FixedDialog(QString name)
+        : name_(std::move(name)) {}
+    QString GetOpenFileName(QWidget*) override { return name_; }
+
+private:
+    QString name_;
+};
+
+class SilentMessages : public MessageService {
+public:
+    void ShowMessage(QWidget*, const QString& text, const QString&) override {
+        std::cerr << "tallivo_bench: " << text.toStdString() << '\n';
+    }
+    void EndProgram() override { std::exit(EXIT_FAILURE); }
+};
+
+double GigabytesPerSecond(double seconds) {
+    return double(kFileSize) / seconds / 1e9;
+}
+
+int RunBenchmark(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("tallivo_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto path = folder / "sample.txt";
+    WriteSampleText(path);
+    const std::string fileName = path.string();
+
+    std::size_t sink = 0;
+    ReadBlocks(fileName, [&](const unsigned char*, std::size_t size) { sink += size; });
+
+    const double readSeconds = MedianSeconds(5, [&] {
+        ReadBlocks(fileName, [&](const unsigned char* data, std::size_t) { sink += data[0]; });
+    });
+    std::vector<std::int32_t> naiveCounts(kLetterCount, 0);
+    const double naiveSeconds = MedianSeconds(3, [&] {
+        std::fill(naiveCounts.begin(), naiveCounts.end(), 0);
+        ReadBlocks(fileName, [&](const unsigned char* data, std::size_t size) {
+            NaiveCount(data, size, naiveCounts);
+        });
+    });
+
+    std::printf("read: %.2f GB/s\n", GigabytesPerSecond(readSeconds));
+    std::printf("naive: %.2f GB/s\n", GigabytesPerSecond(naiveSeconds));
+
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    for (const CountPath countPath : SupportedCountPaths()) {
+        const double seconds = MedianSeconds(5, [&] {
+            total = 0;
+            CountLetters(fileName, counts, total, countPath);
+        });
+        if (counts != naiveCounts) {
+            std::fprintf(stderr, "tallivo_bench: %s counts differ from the naive loop\n",
+                         CountPathName(countPath).data());
+            return 1;
+        }
+        std::printf("count on %s path: %.2f GB/s, %.2fx naive\n", CountPathName(countPath).data(),
+                    GigabytesPerSecond(seconds), naiveSeconds / seconds);
+    }
+
+    const double countSeconds = MedianSeconds(5, [&] {
+        total = 0;
+        CountLetters(fileName, counts, total);
+    });
+    std::printf("count (dispatched to %s): %.2f GB/s\n", CountPathName(FastestCountPath()).data(),
+                GigabytesPerSecond(countSeconds));
+
+    FixedDialog dialog(QString::fromStdString(fileName));
+    SilentMessages messages;
+    const PlatformServices services{dialog, messages};
+    FMain window(services);
+    const double roadSeconds = MedianSeconds(3, [&] { window.cmdBrowse_Click(); });
+    if (window.totalLetters() != total) {
+        std::fprintf(stderr, "tallivo_bench: the window counted %d letters, the counter %d\n",
+                     window.totalLetters(), total);
+        return 1;
+    }
+
+    std::filesystem::remove_all(folder);
+    std::printf("letters: %d (checksum %zu)\n", total, sink % 10);
+    std::printf("naive/count speedup: %.2f\n", naiveSeconds / countSeconds);
+    std::printf("road/count time ratio: %.2f\n", roadSeconds / countSeconds);
+    std::printf("count/read time ratio: %.2f\n", countSeconds / readSeconds);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc == 3 && std::string(argv[1]) == "--report") {
+        return PrintReport(argv[2]);
+    }
+    if (argc != 1) {
+        std::cerr << "usage: tallivo_bench [--report FILE]\n";
+        return 2;
+    }
+    return RunBenchmark(argc, argv);
+}
