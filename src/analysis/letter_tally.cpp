@@ -51,46 +51,50 @@ void TallyPortable(const unsigned char* data, std::size_t size, LetterTally& tal
 
 #ifdef TALLIVO_X86
 
-// Byte counters for letters First..First+Count-1 over nvec 32-byte vectors (nvec <= 255, so
-// no counter wraps). Setting bit 5 folds A..Z onto a..z and maps no other byte into a..z.
+// The vector paths keep one byte counter per letter and lane, over a stretch of at most 255
+// vectors so that no counter wraps, then add the lanes up. Setting bit 5 folds A..Z onto a..z
+// and maps no other byte into a..z. The letters go in four groups of six or seven, one pass
+// over the stretch (still in the L1 cache) each: a group's counters and letter constants then
+// stay in registers.
+constexpr std::size_t kStretch = 255;
+
+// Counts letters First..First+Count-1 over nvec 32-byte vectors.
 template <int First, int Count>
 __attribute__((target("avx2"))) void TallyGroupAvx2(const unsigned char* data, std::size_t nvec,
                                                     LetterTally& tally) {
     const __m256i caseBit = _mm256_set1_epi8(0x20);
     __m256i counters[Count];
-#pragma GCC unroll 16
+#pragma GCC unroll 8
     for (int k = 0; k < Count; ++k) {
         counters[k] = _mm256_setzero_si256();
     }
     for (std::size_t v = 0; v < nvec; ++v) {
         const __m256i bytes = _mm256_or_si256(
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 32 * v)), caseBit);
-#pragma GCC unroll 16
+#pragma GCC unroll 8
         for (int k = 0; k < Count; ++k) {
             const __m256i hit = _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(char('a' + First + k)));
             counters[k] = _mm256_sub_epi8(counters[k], hit);
         }
     }
-#pragma GCC unroll 16
+#pragma GCC unroll 8
     for (int k = 0; k < Count; ++k) {
-        const __m256i sums = _mm256_sad_epu8(counters[k], _mm256_setzero_si256());
-        tally[First + k] += static_cast<std::uint64_t>(_mm256_extract_epi64(sums, 0)) +
-                            static_cast<std::uint64_t>(_mm256_extract_epi64(sums, 1)) +
-                            static_cast<std::uint64_t>(_mm256_extract_epi64(sums, 2)) +
-                            static_cast<std::uint64_t>(_mm256_extract_epi64(sums, 3));
+        alignas(32) std::uint64_t sums[4];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(sums),
+                           _mm256_sad_epu8(counters[k], _mm256_setzero_si256()));
+        tally[First + k] += sums[0] + sums[1] + sums[2] + sums[3];
     }
 }
 
-// Sixteen vector registers cannot hold 26 counters: each stretch of at most 255 vectors
-// (8 KiB, still in the L1 cache) is passed twice, thirteen letters at a time.
 __attribute__((target("avx2"))) void TallyAvx2(const unsigned char* data, std::size_t size,
                                                LetterTally& tally) {
-    constexpr std::size_t kStretch = 255;
     std::size_t nvec = size / 32;
     while (nvec > 0) {
         const std::size_t count = std::min(nvec, kStretch);
-        TallyGroupAvx2<0, 13>(data, count, tally);
-        TallyGroupAvx2<13, 13>(data, count, tally);
+        TallyGroupAvx2<0, 7>(data, count, tally);
+        TallyGroupAvx2<7, 7>(data, count, tally);
+        TallyGroupAvx2<14, 6>(data, count, tally);
+        TallyGroupAvx2<20, 6>(data, count, tally);
         data += 32 * count;
         size -= 32 * count;
         nvec -= count;
@@ -98,38 +102,46 @@ __attribute__((target("avx2"))) void TallyAvx2(const unsigned char* data, std::s
     TallyPortable(data, size, tally);
 }
 
-// Thirty-two vector registers hold all 26 byte counters: one pass per stretch of at most 255
-// vectors, each letter a compare into a mask and a masked increment.
-__attribute__((target("avx512f,avx512bw"))) void TallyAvx512(const unsigned char* data,
-                                                             std::size_t size, LetterTally& tally) {
-    constexpr std::size_t kStretch = 255;
+// Counts letters First..First+Count-1 over nvec 64-byte vectors: a compare into a mask and a
+// masked increment per letter.
+template <int First, int Count>
+__attribute__((target("avx512f,avx512bw"))) void
+TallyGroupAvx512(const unsigned char* data, std::size_t nvec, LetterTally& tally) {
     const __m512i caseBit = _mm512_set1_epi8(0x20);
     const __m512i one = _mm512_set1_epi8(1);
+    __m512i counters[Count];
+#pragma GCC unroll 8
+    for (int k = 0; k < Count; ++k) {
+        counters[k] = _mm512_setzero_si512();
+    }
+    for (std::size_t v = 0; v < nvec; ++v) {
+        const __m512i bytes = _mm512_or_si512(_mm512_loadu_si512(data + 64 * v), caseBit);
+#pragma GCC unroll 8
+        for (int k = 0; k < Count; ++k) {
+            const __mmask64 hit =
+                _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8(char('a' + First + k)));
+            counters[k] = _mm512_mask_add_epi8(counters[k], hit, counters[k], one);
+        }
+    }
+#pragma GCC unroll 8
+    for (int k = 0; k < Count; ++k) {
+        alignas(64) std::uint64_t sums[8];
+        _mm512_store_si512(sums, _mm512_sad_epu8(counters[k], _mm512_setzero_si512()));
+        for (const std::uint64_t sum : sums) {
+            tally[First + k] += sum;
+        }
+    }
+}
+
+__attribute__((target("avx512f,avx512bw"))) void TallyAvx512(const unsigned char* data,
+                                                             std::size_t size, LetterTally& tally) {
     std::size_t nvec = size / 64;
     while (nvec > 0) {
         const std::size_t count = std::min(nvec, kStretch);
-        __m512i counters[kLetterCount];
-#pragma GCC unroll 26
-        for (int k = 0; k < kLetterCount; ++k) {
-            counters[k] = _mm512_setzero_si512();
-        }
-        for (std::size_t v = 0; v < count; ++v) {
-            const __m512i bytes = _mm512_or_si512(_mm512_loadu_si512(data + 64 * v), caseBit);
-#pragma GCC unroll 26
-            for (int k = 0; k < kLetterCount; ++k) {
-                const __mmask64 hit =
-                    _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8(char('a' + k)));
-                counters[k] = _mm512_mask_add_epi8(counters[k], hit, counters[k], one);
-            }
-        }
-#pragma GCC unroll 26
-        for (int k = 0; k < kLetterCount; ++k) {
-            alignas(64) std::uint64_t sums[8];
-            _mm512_store_si512(sums, _mm512_sad_epu8(counters[k], _mm512_setzero_si512()));
-            for (const std::uint64_t sum : sums) {
-                tally[k] += sum;
-            }
-        }
+        TallyGroupAvx512<0, 7>(data, count, tally);
+        TallyGroupAvx512<7, 7>(data, count, tally);
+        TallyGroupAvx512<14, 6>(data, count, tally);
+        TallyGroupAvx512<20, 6>(data, count, tally);
         data += 64 * count;
         size -= 64 * count;
         nvec -= count;
