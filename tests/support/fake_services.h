@@ -4,6 +4,7 @@
 #include "open_file_dialog.h"
 #include "platform_services.h"
 
+#include <QGuiApplication>
 #include <QQueue>
 #include <QString>
 #include <QStringList>
@@ -20,17 +21,20 @@ public:
     int shown = 0;
 };
 
-// Records every message and every request to end the program instead of acting on it.
+// Records every message (and the pointer it was shown under) and every request to end the program
+// instead of acting on it.
 class RecordingMessages : public tallivo::MessageService {
 public:
     void ShowMessage(QWidget*, const QString& text, const QString& title) override {
         texts.append(text);
         titles.append(title);
+        busyPointer.append(QGuiApplication::overrideCursor() != nullptr);
     }
     void EndProgram() override { ++endRequests; }
 
     QStringList texts;
     QStringList titles;
+    QList<bool> busyPointer; // whether the hourglass was still up when each message came
     int endRequests = 0;
 };
 

@@ -32,6 +32,7 @@
 #include <QSvgWidget>
 
 #include <functional>
+#include <optional>
 
 namespace tallivo {
 
@@ -260,32 +261,41 @@ VGauge FMain::PreparedGauge(std::int16_t gaugeMax) {
 }
 
 void FMain::AnalyseFile(const QString& fileName, VGauge& gauge) {
-    WaitCursor hourglass;
-    std::vector<std::int32_t> counts;
-    std::int32_t total = 0;
-    try {
-        CountLetters(QFile::encodeName(fileName).toStdString(), counts, total);
-    } catch (const AnalysisFailure& failure) {
-        // The report, the bars and the stored counts stay those of the last analysis.
-        ShowError(ErrorHeading(failure.kind()) + QLatin1Char('\n') +
-                  QDir::toNativeSeparators(fileName) + QLatin1Char('\n') +
-                  ErrorReason(failure.kind()));
-        return;
+    std::optional<AnalysisError> failure;
+    {
+        WaitCursor hourglass;
+        std::vector<std::int32_t> counts;
+        std::int32_t total = 0;
+        try {
+            CountLetters(QFile::encodeName(fileName).toStdString(), counts, total);
+        } catch (const AnalysisFailure& error) {
+            failure = error.kind();
+        }
+        // Only a count that succeeded replaces the last analysis.
+        if (!failure) {
+            LetterCounts = std::move(counts);
+            TotalLetters = total;
+            ShowReport(gauge);
+        }
     }
-    LetterCounts = std::move(counts);
-    TotalLetters = total;
-    ShowReport(gauge);
+    // The normal pointer is back before any message.
+    if (failure) {
+        ShowError(ErrorHeading(*failure) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName) +
+                  QLatin1Char('\n') + ErrorReason(*failure));
+    } else if (TotalLetters == 0) {
+        ShowError(QStringLiteral("Il file non contiene lettere dalla A alla Z."));
+    }
 }
 
 void FMain::ShowReport(VGauge& gauge) {
     lstFreq->clear();
     ClearReportHints();
     if (TotalLetters == 0) {
+        // No percentages to show: the total alone, and no bars.
         lstFreq->addItem(QString::fromStdString(TotalLine(TotalLetters)));
         for (PictureArea* pic : picLett) {
             pic->Clear();
         }
-        ShowError(QStringLiteral("Il file non contiene lettere dalla A alla Z."));
         return;
     }
     const std::string separator = QLocale().decimalPoint().toStdString();

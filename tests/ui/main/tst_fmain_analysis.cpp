@@ -233,6 +233,7 @@ void TestFMainAnalysis::failedAnalysisKeepsTheLastOne() {
     Analyse(name);
     QCOMPARE(fakes_->messages.texts, QStringList{reason.arg(name)});
     QCOMPARE(fakes_->messages.titles, QStringList{QStringLiteral("Tallivo")});
+    QCOMPARE(fakes_->messages.busyPointer, QList<bool>{false});
     QCOMPARE(Lines(), AaabReport());
     QCOMPARE(BarRows(Pic(0)), 133);
     QCOMPARE(window_->totalLetters(), 4);
@@ -251,6 +252,7 @@ void TestFMainAnalysis::fileWithNoLettersClearsTheBars() {
     }
     QCOMPARE(fakes_->messages.texts,
              QStringList{QStringLiteral("Il file non contiene lettere dalla A alla Z.")});
+    QCOMPARE(fakes_->messages.busyPointer, QList<bool>{false});
     QCOMPARE(window_->totalLetters(), 0);
     ClickOption(7);
     for (int i = 0; i < 26; ++i) {
