@@ -43,7 +43,6 @@ private slots:
     void paint2FillsFromTheBottom();
     void paintGrowsAndShrinksTheBar_data();
     void paintGrowsAndShrinksTheBar();
-    void paint2ClearsWhatWasThere();
     void oneGaugeServesManyPictures();
     void aRangeOfZeroShowsTheMessageAndEndsTheProgram_data();
     void aRangeOfZeroShowsTheMessageAndEndsTheProgram();
@@ -83,19 +82,20 @@ void TestVGauge::paint2FillsFromTheBottom() {
 }
 
 void TestVGauge::paintGrowsAndShrinksTheBar_data() {
-    QTest::addColumn<QList<int>>("values");
+    QTest::addColumn<QStringList>("calls");
     QTest::addColumn<int>("rows");
 
-    QTest::newRow("40") << QList<int>{40} << 71;
-    QTest::newRow("10 then 40 grows") << QList<int>{10, 40} << 71;
+    QTest::newRow("40") << QStringList{"Paint 40"} << 71;
+    QTest::newRow("10 then 40 grows") << QStringList{"Paint 10", "Paint 40"} << 71;
     // The erased band includes its corner row, so the bar keeps one row less than a fresh 10.
-    QTest::newRow("40 then 10 shrinks") << QList<int>{40, 10} << 17;
-    QTest::newRow("40 then 0 empties") << QList<int>{40, 0} << 0;
-    QTest::newRow("40 twice stays") << QList<int>{40, 40} << 71;
+    QTest::newRow("40 then 10 shrinks") << QStringList{"Paint 40", "Paint 10"} << 17;
+    QTest::newRow("40 then 0 empties") << QStringList{"Paint 40", "Paint 0"} << 0;
+    QTest::newRow("40 twice stays") << QStringList{"Paint 40", "Paint 40"} << 71;
+    QTest::newRow("Paint2 clears what was there") << QStringList{"Paint2 90", "Paint2 25"} << 44;
 }
 
 void TestVGauge::paintGrowsAndShrinksTheBar() {
-    QFETCH(QList<int>, values);
+    QFETCH(QStringList, calls);
     QFETCH(int, rows);
     FakeServices fakes;
     LetterPicture letter;
@@ -103,22 +103,15 @@ void TestVGauge::paintGrowsAndShrinksTheBar() {
     gauge.Max(100);
     gauge.Min(0);
     gauge.Setup(letter.pic);
-    for (int value : values) {
-        gauge.Paint(std::int16_t(value), letter.pic, kRed);
+    for (const QString& call : calls) {
+        const auto value = std::int16_t(call.section(QLatin1Char(' '), 1).toInt());
+        if (call.startsWith(QLatin1String("Paint2 "))) {
+            gauge.Paint2(value, letter.pic, kRed);
+        } else {
+            gauge.Paint(value, letter.pic, kRed);
+        }
     }
     QCOMPARE(BarRows(letter.pic), rows);
-}
-
-void TestVGauge::paint2ClearsWhatWasThere() {
-    FakeServices fakes;
-    LetterPicture letter;
-    VGauge gauge(fakes.messages);
-    gauge.Max(100);
-    gauge.Min(0);
-    gauge.Setup(letter.pic);
-    gauge.Paint2(90, letter.pic, kRed);
-    gauge.Paint2(25, letter.pic, kRed);
-    QCOMPARE(BarRows(letter.pic), 44);
 }
 
 void TestVGauge::oneGaugeServesManyPictures() {
