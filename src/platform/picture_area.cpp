@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +25,12 @@ protected:
         area_->EnsureDrawing();
         QPainter painter(this);
         painter.drawImage(QPointF(0, 0), area_->drawing_);
+        if (area_->hasFocus()) {
+            QStyleOptionFocusRect option;
+            option.initFrom(this);
+            option.rect = rect();
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        }
     }
 
 private:
@@ -100,6 +108,16 @@ QWidget* PictureArea::InnerArea() const {
 const QImage& PictureArea::Drawing() const {
     const_cast<PictureArea*>(this)->EnsureDrawing();
     return drawing_;
+}
+
+void PictureArea::focusInEvent(QFocusEvent* event) {
+    QFrame::focusInEvent(event);
+    inner_->update();
+}
+
+void PictureArea::focusOutEvent(QFocusEvent* event) {
+    QFrame::focusOutEvent(event);
+    inner_->update();
 }
 
 void PictureArea::resizeEvent(QResizeEvent* event) {

@@ -40,6 +40,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // A picture that has the keyboard focus shows it with a focus frame over the drawing.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     friend class PictureCanvas;
