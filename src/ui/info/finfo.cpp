@@ -7,6 +7,7 @@
 
 #include <QCursor>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -66,6 +67,7 @@ FInfo::FInfo(QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("FInfo"));
     setWindowTitle(QStringLiteral("Informazioni"));
+    setWindowIcon(QIcon()); // the platform's default icon, not the main window's chart
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(TwipsToPixels(5850), TwipsToPixels(3330));
