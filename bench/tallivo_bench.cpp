@@ -10,6 +10,7 @@
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "platform_services.h"
+#include "read_progress.h"
 
 #include <QApplication>
 
@@ -219,7 +220,8 @@ int RunBenchmark(int argc, char* argv[]) {
 
     FixedDialog dialog(QString::fromStdString(fileName));
     SilentMessages messages;
-    const PlatformServices services{dialog, messages};
+    QtReadProgress progress;
+    const PlatformServices services{dialog, messages, progress};
     FMain window(services);
     const double roadSeconds = MedianSeconds(3, [&] { window.cmdBrowse_Click(); });
     if (window.totalLetters() != total) {

@@ -20,6 +20,8 @@ const char* AnalysisErrorName(AnalysisError kind) noexcept {
         return "no digit";
     case AnalysisError::OutOfRange:
         return "out of range";
+    case AnalysisError::Cancelled:
+        return "cancelled";
     }
     return "unknown error";
 }

@@ -15,6 +15,7 @@ enum class AnalysisError {
     ZeroTotal,      // a percentage of a total of 0 (arithmetic error)
     NoDigit,        // a percentage that rounds to no digit at all with "#.##" (type error)
     OutOfRange,     // a value that does not fit its 16-bit result
+    Cancelled,      // the user stopped a long read
 };
 
 // Returns a short English name of the error kind, for logs and test output.

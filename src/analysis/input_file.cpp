@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +31,11 @@ AnalysisError OpenErrorKind(int error) {
     }
 }
 
+// Throws the failure of kind for fileName with the system's text of error.
+[[noreturn]] void Fail(AnalysisError kind, const std::string& fileName, int error) {
+    throw AnalysisFailure(kind, fileName + ": " + std::strerror(error));
+}
+
 } // namespace
 
 InputFile::InputFile(const std::string& fileName)
@@ -37,24 +43,26 @@ InputFile::InputFile(const std::string& fileName)
     if (fileName.empty() || fileName.find('\0') != std::string::npos) {
         throw AnalysisFailure(AnalysisError::FileNotFound, fileName);
     }
-    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused just below.
-    fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd_ < 0) {
-        throw AnalysisFailure(OpenErrorKind(errno), fileName + ": " + std::strerror(errno));
-    }
+    // The type is checked before opening: opening a FIFO would release a writer waiting on it.
     struct stat info {};
-    if (::fstat(fd_, &info) != 0) {
-        const int error = errno;
-        ::close(fd_);
-        throw AnalysisFailure(AnalysisError::ReadError, fileName + ": " + std::strerror(error));
+    if (::stat(fileName.c_str(), &info) != 0) {
+        Fail(OpenErrorKind(errno), fileName, errno);
     }
     if (!S_ISREG(info.st_mode)) {
-        ::close(fd_);
         throw AnalysisFailure(AnalysisError::NotRegularFile, fileName);
     }
-    const int flags = ::fcntl(fd_, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+    fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd_ < 0) {
+        Fail(OpenErrorKind(errno), fileName, errno);
+    }
+    // Checked again on what was opened, in case the name was swapped in between.
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno;
+        ::close(fd_);
+        if (S_ISREG(info.st_mode)) {
+            Fail(AnalysisError::ReadError, fileName, error);
+        }
+        throw AnalysisFailure(AnalysisError::NotRegularFile, fileName);
     }
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
@@ -71,6 +79,24 @@ std::size_t InputFile::Read(unsigned char* buffer, std::size_t capacity) {
         }
         if (errno != EINTR) {
             throw AnalysisFailure(AnalysisError::ReadError, name_ + ": " + std::strerror(errno));
+        }
+    }
+}
+
+} // namespace tallivo
+
+namespace tallivo {
+
+void ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,
+                  const ReadObserver& observer) {
+    InputFile file(fileName);
+    const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(blockSize);
+    std::uint64_t bytesRead = 0;
+    while (const std::size_t got = file.Read(buffer.get(), blockSize)) {
+        sink(buffer.get(), got);
+        bytesRead += got;
+        if (observer && !observer(bytesRead)) {
+            throw AnalysisFailure(AnalysisError::Cancelled, fileName);
         }
     }
 }

@@ -1,9 +1,6 @@
 #include "letter_counter.h"
 
 #include "analysis_error.h"
-#include "input_file.h"
-
-#include <memory>
 
 namespace tallivo {
 
@@ -30,21 +27,22 @@ void AddTally(const LetterTally& tally, std::vector<std::int32_t>& LetterCounts,
 }
 
 void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
-                  std::int32_t& TotalLetters) {
-    CountLetters(fileName, LetterCounts, TotalLetters, FastestCountPath());
+                  std::int32_t& TotalLetters, const ReadObserver& observer) {
+    CountLetters(fileName, LetterCounts, TotalLetters, FastestCountPath(), observer);
 }
 
 void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
-                  std::int32_t& TotalLetters, CountPath path) {
+                  std::int32_t& TotalLetters, CountPath path, const ReadObserver& observer) {
     LetterCounts.assign(kLetterCount, 0);
-    InputFile file(fileName);
-    const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kReadBufferSize);
     // Line ends are never letters, so blocks may split lines anywhere.
-    while (const std::size_t got = file.Read(buffer.get(), kReadBufferSize)) {
-        LetterTally tally{};
-        TallyLetters(path, buffer.get(), got, tally);
-        AddTally(tally, LetterCounts, TotalLetters);
-    }
+    ReadInBlocks(
+        fileName, kReadBufferSize,
+        [&](const unsigned char* data, std::size_t size) {
+            LetterTally tally{};
+            TallyLetters(path, data, size, tally);
+            AddTally(tally, LetterCounts, TotalLetters);
+        },
+        observer);
 }
 
 } // namespace tallivo

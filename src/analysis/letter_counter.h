@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input_file.h"
 #include "letter_tally.h"
 
 #include <cstddef>
@@ -15,14 +16,15 @@ constexpr std::size_t kReadBufferSize = std::size_t{1} << 20;
 // Counts the letters a..z, without regard to case, in the file fileName (the path exactly as
 // picked, not trimmed). LetterCounts becomes 26 fresh counters (index 0 = a); TotalLetters is
 // only added to, by one for every letter. The file is read once, in blocks, and always closed.
-// Throws AnalysisFailure: FileNotFound, AccessDenied, NotRegularFile, ReadError, or
-// TooManyLetters when a counter or the total would pass 2,147,483,647.
+// After every block observer (where given) may stop the count.
+// Throws AnalysisFailure: FileNotFound, AccessDenied, NotRegularFile, ReadError, Cancelled,
+// or TooManyLetters when a counter or the total would pass 2,147,483,647.
 void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
-                  std::int32_t& TotalLetters);
+                  std::int32_t& TotalLetters, const ReadObserver& observer = {});
 
 // The same on a chosen path, so that every path can be tested and measured.
 void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
-                  std::int32_t& TotalLetters, CountPath path);
+                  std::int32_t& TotalLetters, CountPath path, const ReadObserver& observer = {});
 
 // Adds tally to LetterCounts and TotalLetters, each addition checked against 32-bit overflow.
 // Throws AnalysisFailure(TooManyLetters).

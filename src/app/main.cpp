@@ -3,6 +3,7 @@
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "platform_services.h"
+#include "read_progress.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -22,7 +23,8 @@ int main(int argc, char* argv[]) {
 
     tallivo::QtOpenFileDialog dialog;
     tallivo::QtMessageService messages;
-    const tallivo::PlatformServices services{dialog, messages};
+    tallivo::QtReadProgress progress;
+    const tallivo::PlatformServices services{dialog, messages, progress};
     tallivo::FMain window(services);
     window.show();
     return QApplication::exec();

@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cmath>
@@ -25,12 +23,6 @@ protected:
         area_->EnsureDrawing();
         QPainter painter(this);
         painter.drawImage(QPointF(0, 0), area_->drawing_);
-        if (area_->hasFocus()) {
-            QStyleOptionFocusRect option;
-            option.initFrom(this);
-            option.rect = rect();
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-        }
     }
 
 private:
@@ -110,14 +102,27 @@ const QImage& PictureArea::Drawing() const {
     return drawing_;
 }
 
+void PictureArea::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (hasFocus()) {
+        // The border ring in the highlight colour; the drawing inside is left as it is.
+        QPainter painter(this);
+        const QRect inner = contentsRect();
+        QRegion ring(rect());
+        ring -= QRegion(inner);
+        painter.setClipRegion(ring);
+        painter.fillRect(rect(), palette().color(QPalette::Highlight));
+    }
+}
+
 void PictureArea::focusInEvent(QFocusEvent* event) {
     QFrame::focusInEvent(event);
-    inner_->update();
+    update();
 }
 
 void PictureArea::focusOutEvent(QFocusEvent* event) {
     QFrame::focusOutEvent(event);
-    inner_->update();
+    update();
 }
 
 void PictureArea::resizeEvent(QResizeEvent* event) {

@@ -40,7 +40,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    // A picture that has the keyboard focus shows it with a focus frame over the drawing.
+    // A picture that has the keyboard focus shows it on its border, outside the drawing.
+    void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 

@@ -4,11 +4,13 @@ namespace tallivo {
 
 class MessageService;
 class OpenFileDialog;
+class ReadProgress;
 
 // What the windows ask of the platform that a test must be able to replace.
 struct PlatformServices {
     OpenFileDialog& dialog;
     MessageService& messages;
+    ReadProgress& progress;
 };
 
 } // namespace tallivo

@@ -13,4 +13,10 @@ int CentredOrigin(double screenExtent, double windowExtent);
 // where the platform knows it), offset by that screen's origin.
 void CentreOnScreen(QWidget* window);
 
+// Centres window now, by the size it knows, and once more as soon as a window manager has
+// framed it, when the size of its outer frame becomes known. Where nothing frames the window
+// the first placing stands; on Wayland the compositor places windows and nothing is moved.
+// Called from the window's show event, at every showing.
+void CentreNowAndWhenFramed(QWidget* window);
+
 } // namespace tallivo

@@ -4,7 +4,10 @@
 
 #include <QTest>
 
+#include <atomic>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace tallivo;
@@ -48,6 +51,8 @@ private slots:
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
     void followsALinkToARegularFile();
+    void leavesAFifoWithAWaitingWriterAlone();
+    void observerSeesTheBytesAndCanStopTheCount();
 
 private:
     TempFiles files_;
@@ -207,6 +212,55 @@ void TestLetterCounter::followsALinkToARegularFile() {
     std::int32_t total = 0;
     CountLetters(link.toStdString(), counts, total);
     QCOMPARE(Describe(counts), QStringLiteral("e1 h1 l2 o1"));
+}
+
+void TestLetterCounter::leavesAFifoWithAWaitingWriterAlone() {
+    // Opening the FIFO, even to refuse it, would let the writer go on into a closed pipe.
+    const QByteArray fifo = files_.Path(QStringLiteral("busy-fifo")).toLocal8Bit();
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    std::atomic<bool> writerOpened = false;
+    std::thread writer([&] {
+        const int fd = ::open(fifo.constData(), O_WRONLY); // waits for a reader
+        writerOpened = true;
+        ::close(fd);
+    });
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    QVERIFY_THROWS_EXCEPTION(AnalysisFailure, CountLetters(fifo.toStdString(), counts, total));
+    QTest::qWait(100);
+    const bool openedByCount = writerOpened;
+    const int reader = ::open(fifo.constData(), O_RDONLY); // lets the writer finish
+    writer.join();
+    ::close(reader);
+    QVERIFY(!openedByCount);
+}
+
+void TestLetterCounter::observerSeesTheBytesAndCanStopTheCount() {
+    const std::size_t size = 2 * kReadBufferSize + 10;
+    const QString path =
+        files_.Write(QStringLiteral("three blocks"), QByteArray(qsizetype(size), 'x'));
+    std::vector<std::uint64_t> seen;
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    CountLetters(path.toStdString(), counts, total, [&seen](std::uint64_t bytes) {
+        seen.push_back(bytes);
+        return true;
+    });
+    QCOMPARE(seen, (std::vector<std::uint64_t>{kReadBufferSize, 2 * kReadBufferSize, size}));
+    QCOMPARE(total, std::int32_t(size));
+
+    seen.clear();
+    total = 0;
+    try {
+        CountLetters(path.toStdString(), counts, total, [&seen](std::uint64_t bytes) {
+            seen.push_back(bytes);
+            return seen.size() < 2;
+        });
+        QFAIL("the count went on");
+    } catch (const AnalysisFailure& failure) {
+        QCOMPARE(failure.kind(), AnalysisError::Cancelled);
+    }
+    QCOMPARE(seen.size(), std::size_t(2));
 }
 
 QTEST_GUILESS_MAIN(TestLetterCounter)

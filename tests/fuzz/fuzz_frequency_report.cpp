@@ -77,6 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckLine(FrequencyLine(n, count, percent, ","), n, count, percent);
 
+    const std::string totalLine = TotalLine(total);
+    std::int64_t readTotal = 0;
+    const auto totalEnd =
+        std::from_chars(totalLine.data() + 16, totalLine.data() + totalLine.size(), readTotal);
+    Check(totalLine.compare(0, 16, "Tot. caratteri= ") == 0 && totalEnd.ec == std::errc() &&
+          totalEnd.ptr == totalLine.data() + totalLine.size() && readTotal == total);
+
     try {
         const std::int16_t height = BarHeight(percent);
         Check(std::fabs(double(height) - double(percent)) <= 0.5);

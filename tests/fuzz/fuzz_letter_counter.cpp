@@ -1,19 +1,27 @@
 // Random bytes through every counting path, in memory and through a file, against a naive
-// per-byte count.
+// per-byte count. The first byte of an input picks a starting total (so that the limit of
+// 2,147,483,647 letters is reached) and, now and then, a name that cannot be counted.
 
+#include "analysis_error.h"
 #include "letter_counter.h"
 #include "letter_tally.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
 
 using namespace tallivo;
 
 namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
 
 LetterTally NaiveTally(const std::uint8_t* data, std::size_t size) {
     LetterTally tally{};
@@ -27,10 +35,31 @@ LetterTally NaiveTally(const std::uint8_t* data, std::size_t size) {
     return tally;
 }
 
-const std::string& ScratchFile() {
-    static const std::string path = "/tmp/tallivo_fuzz_" + std::to_string(::getpid());
-    return path;
-}
+// A file in memory that holds data, named through /proc; closed when the object goes.
+class MemoryFile {
+public:
+    MemoryFile(const std::uint8_t* data, std::size_t size)
+        : fd_(::memfd_create("tallivo_fuzz", MFD_CLOEXEC)) {
+        Check(fd_ >= 0 && ::write(fd_, data, size) == ssize_t(size));
+    }
+    ~MemoryFile() { ::close(fd_); }
+    std::string Name() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+private:
+    int fd_;
+};
+
+// Names the counter must refuse, with the error each gives.
+struct Refused {
+    const char* name;
+    AnalysisError error;
+};
+constexpr Refused kRefused[] = {
+    {"/nonexistent/tallivo", AnalysisError::FileNotFound},
+    {"", AnalysisError::FileNotFound},
+    {"/", AnalysisError::NotRegularFile},
+    {"/dev/null", AnalysisError::NotRegularFile},
+};
 
 } // namespace
 
@@ -39,27 +68,42 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const CountPath path : SupportedCountPaths()) {
         LetterTally got{};
         TallyLetters(path, data, size, got);
-        if (got != expected) {
-            std::abort();
-        }
+        Check(got == expected);
+    }
+    std::int64_t letters = 0;
+    for (const std::uint64_t count : expected) {
+        letters += std::int64_t(count);
     }
 
-    std::FILE* file = std::fopen(ScratchFile().c_str(), "wb");
-    if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) {
-        std::abort();
-    }
+    // Byte 0: below 8, a name that is refused; otherwise the distance of the starting total
+    // from the limit (0 to 247), or a start from 0 when it is 255.
+    const std::uint8_t choice = size > 0 ? data[0] : 255;
     std::vector<std::int32_t> counts;
-    std::int32_t total = 0;
-    CountLetters(ScratchFile(), counts, total);
-    std::int64_t expectedTotal = 0;
-    for (int i = 0; i < kLetterCount; ++i) {
-        if (std::uint64_t(counts[i]) != expected[i]) {
+    if (choice < 8) {
+        const Refused& refused = kRefused[choice % 4];
+        std::int32_t total = 0;
+        try {
+            CountLetters(refused.name, counts, total);
             std::abort();
+        } catch (const AnalysisFailure& failure) {
+            Check(failure.kind() == refused.error && total == 0);
         }
-        expectedTotal += std::int64_t(expected[i]);
+        return 0;
     }
-    if (total != expectedTotal) {
-        std::abort();
+    const std::int32_t start = choice == 255 ? 0 : INT32_MAX - (choice - 8);
+    std::int32_t total = start;
+    const MemoryFile file(data, size);
+    try {
+        CountLetters(file.Name(), counts, total);
+        Check(std::int64_t(start) + letters <= INT32_MAX);
+        Check(total == start + letters);
+        for (int i = 0; i < kLetterCount; ++i) {
+            Check(std::uint64_t(counts[i]) == expected[i]);
+        }
+    } catch (const AnalysisFailure& failure) {
+        Check(failure.kind() == AnalysisError::TooManyLetters);
+        Check(std::int64_t(start) + letters > INT32_MAX);
+        Check(total >= start);
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "picture_area.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 
@@ -28,6 +29,7 @@ private slots:
     void clearRestoresTheBackground();
     void drawingSurvivesHidingAndRepainting();
     void childrenAreDrawnOverTheDrawing();
+    void focusShowsOnTheBorderOnly();
 };
 
 void TestPictureArea::innerAreaLiesInsideTheBorder() {
@@ -117,6 +119,27 @@ void TestPictureArea::childrenAreDrawnOverTheDrawing() {
     const QImage shown = pic->grab().toImage();
     QCOMPARE(shown.pixelColor(4, 4), QColor(Qt::blue));
     QCOMPARE(shown.pixelColor(4, 100), QColor(Qt::red));
+}
+
+void TestPictureArea::focusShowsOnTheBorderOnly() {
+    QWidget window;
+    auto* pic = new PictureArea(&window);
+    pic->setGeometry(0, 0, 11, 181);
+    pic->setFocusPolicy(Qt::StrongFocus);
+    auto* other = new QWidget(&window);
+    other->setFocusPolicy(Qt::StrongFocus);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    pic->SetScale(1, 100);
+    pic->FillBox(0, 60, 1, 100, QColor(255, 0, 0));
+    other->setFocus();
+    const QImage unfocused = pic->grab().toImage();
+    pic->setFocus();
+    QTRY_VERIFY(pic->hasFocus());
+    const QImage focused = pic->grab().toImage();
+    const QRect inner(2, 2, 7, 177);
+    QCOMPARE(focused.copy(inner), unfocused.copy(inner));
+    QVERIFY(focused.copy(0, 0, 11, 2) != unfocused.copy(0, 0, 11, 2));
 }
 
 QTEST_MAIN(TestPictureArea)

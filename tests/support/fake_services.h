@@ -3,6 +3,7 @@
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "platform_services.h"
+#include "read_progress.h"
 
 #include <QGuiApplication>
 #include <QQueue>
@@ -38,9 +39,26 @@ public:
     int endRequests = 0;
 };
 
+// Watches reads without a window; stops a read at its stopAfter-th block when that is set.
+class ScriptedProgress : public tallivo::ReadProgress {
+public:
+    void Begin(QWidget*, const QString& what) override {
+        watched.append(what);
+        blocks = 0;
+    }
+    bool Advance(std::uint64_t) override { return ++blocks != stopAfter; }
+    void End() override { ++ended; }
+
+    QStringList watched;
+    int blocks = 0;
+    int stopAfter = 0;
+    int ended = 0;
+};
+
 // The fakes together, as the windows take them.
 struct FakeServices {
     ScriptedDialog dialog;
     RecordingMessages messages;
-    tallivo::PlatformServices services{dialog, messages};
+    ScriptedProgress progress;
+    tallivo::PlatformServices services{dialog, messages, progress};
 };

@@ -122,7 +122,7 @@ void FInfo::lblWeb_Click() {
 
 void FInfo::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    CentreOnScreen(this);
+    CentreNowAndWhenFramed(this);
 }
 
 void FInfo::keyPressEvent(QKeyEvent* event) {

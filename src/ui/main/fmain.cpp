@@ -9,6 +9,7 @@
 #include "open_file_dialog.h"
 #include "picture_area.h"
 #include "platform_services.h"
+#include "read_progress.h"
 #include "twips.h"
 #include "vgauge.h"
 #include "wait_cursor.h"
@@ -29,6 +30,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSvgWidget>
 
 #include <functional>
@@ -41,6 +43,8 @@ namespace {
 const QColor kBackground(0xE7, 0xE1, 0xD1);
 const QColor kBarColor(255, 0, 0);
 const QColor kTitleColor(0x80, 0x80, 0xFF);
+const QString kUnexpectedError =
+    QStringLiteral("Si è verificato un errore imprevisto: l'analisi non è stata completata.");
 
 struct OptionPlace {
     int left;
@@ -155,6 +159,7 @@ void FMain::CreateControls() {
         optGroup->addButton(opt[k], k);
     }
     opt[0]->setChecked(true);
+    KeepTabStopOnCheckedOption();
 
     for (int i = 0; i < 26; ++i) {
         picLett[i] = new PictureArea(this);
@@ -214,6 +219,14 @@ void FMain::CreateControls() {
     connect(cmdEsci, &QPushButton::clicked, this, &FMain::cmdEsci_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &FMain::cmdHelp_Click);
     connect(optGroup, &QButtonGroup::idClicked, this, &FMain::opt_Click);
+    connect(optGroup, &QButtonGroup::idToggled, this, &FMain::KeepTabStopOnCheckedOption);
+}
+
+void FMain::KeepTabStopOnCheckedOption() {
+    // The scale options are one tab stop, the checked one; the arrow keys move within them.
+    for (QRadioButton* option : opt) {
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
 }
 
 void FMain::Form_Load() {
@@ -228,7 +241,7 @@ void FMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!centred_) {
         centred_ = true;
-        CentreOnScreen(this);
+        CentreNowAndWhenFramed(this);
     }
 }
 
@@ -237,6 +250,10 @@ void FMain::cmdBrowse_Click() {
 }
 
 void FMain::RunAnalysisCommand(const std::function<QString()>& chooseFile) {
+    if (busy_) {
+        return; // one analysis at a time
+    }
+    const QScopedValueRollback busy(busy_, true);
     try {
         VGauge gauge = PreparedGauge(GaugeMaxFor(ScaleIndex));
         const QString fileName = chooseFile();
@@ -245,10 +262,11 @@ void FMain::RunAnalysisCommand(const std::function<QString()>& chooseFile) {
         }
         AnalyseFile(fileName, gauge);
     } catch (const std::exception& error) {
-        ShowError(
-            QStringLiteral("Errore imprevisto: %1").arg(QString::fromLocal8Bit(error.what())));
+        // The detail is for a bug report; the user reads Italian only.
+        qWarning("tallivo: unexpected error: %s", error.what());
+        ShowError(kUnexpectedError);
     } catch (...) {
-        ShowError(QStringLiteral("Errore imprevisto."));
+        ShowError(kUnexpectedError);
     }
 }
 
@@ -267,9 +285,14 @@ void FMain::AnalyseFile(const QString& fileName, VGauge& gauge) {
         std::vector<std::int32_t> counts;
         std::int32_t total = 0;
         try {
-            CountLetters(QFile::encodeName(fileName).toStdString(), counts, total);
+            ProgressWatch progress(services_.progress, this, QDir::toNativeSeparators(fileName));
+            CountLetters(QFile::encodeName(fileName).toStdString(), counts, total,
+                         [&progress](std::uint64_t bytesRead) { return progress(bytesRead); });
         } catch (const AnalysisFailure& error) {
             failure = error.kind();
+        }
+        if (failure == AnalysisError::Cancelled) {
+            return; // stopped by the user: everything stays as it was
         }
         // Only a count that succeeded replaces the last analysis.
         if (!failure) {

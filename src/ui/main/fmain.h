@@ -74,9 +74,11 @@ private:
     void ClearReportHints();
     void CopyReport() const;
     void ShowError(const QString& text);
+    void KeepTabStopOnCheckedOption();
 
     const PlatformServices& services_;
     bool centred_ = false;
+    bool busy_ = false;
 
     std::vector<std::int32_t> LetterCounts;
     std::int32_t TotalLetters = 0;

@@ -57,6 +57,7 @@ private slots:
     void failedAnalysisKeepsTheLastOne_data();
     void failedAnalysisKeepsTheLastOne();
     void fileWithNoLettersClearsTheBars();
+    void stoppedCountChangesNothing();
     void rescaleGoesOnPastAbsentLetters();
     void barsShowTheirNumbersOnHover();
     void copyPutsTheReportOnTheClipboard();
@@ -259,6 +260,20 @@ void TestFMainAnalysis::fileWithNoLettersClearsTheBars() {
         QCOMPARE(BarRows(Pic(i)), 0);
     }
     QCOMPARE(window_->scaleIndex(), std::int16_t(7));
+}
+
+void TestFMainAnalysis::stoppedCountChangesNothing() {
+    Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
+    const QImage bar = Pic(0)->Drawing();
+    fakes_->progress.stopAfter = 1;
+    const QString stopped = files_.Write(QStringLiteral("stopped"), "zzzz");
+    Analyse(stopped);
+    QCOMPARE(fakes_->progress.watched.last(), QDir::toNativeSeparators(stopped));
+    QCOMPARE(fakes_->progress.ended, 2);
+    QCOMPARE(Lines(), AaabReport());
+    QCOMPARE(Pic(0)->Drawing(), bar);
+    QCOMPARE(window_->letterCounts()[25], 0);
+    QVERIFY(fakes_->messages.texts.isEmpty());
 }
 
 void TestFMainAnalysis::rescaleGoesOnPastAbsentLetters() {

@@ -3,6 +3,7 @@
 #include "fmain.h"
 #include "picture_area.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -24,6 +25,7 @@ private slots:
     void controlsStandWhereTheTableSays();
     void letterColumnsAndLabels();
     void startsEmptyWithScaleX1();
+    void focusVisitsTheControlsInOrder_data();
     void focusVisitsTheControlsInOrder();
     void windowIsFixedCentredAndCaptioned();
     void texts_data();
@@ -122,27 +124,44 @@ void TestFMainLayout::startsEmptyWithScaleX1() {
     }
 }
 
+void TestFMainLayout::focusVisitsTheControlsInOrder_data() {
+    QTest::addColumn<int>("checked");
+    QTest::newRow("x 1 at start") << 0;
+    QTest::newRow("x 6 chosen") << 5;
+    QTest::newRow("x 2 chosen") << 1;
+}
+
 void TestFMainLayout::focusVisitsTheControlsInOrder() {
+    // The scale options are one stop: the checked option, whichever it is.
+    QFETCH(int, checked);
+    QTest::mouseClick(window_->findChild<QRadioButton*>(QStringLiteral("opt%1").arg(checked)),
+                      Qt::LeftButton, {}, QPoint(6, 8));
     QStringList expected{QStringLiteral("lstFreq"), QStringLiteral("cmdBrowse")};
     for (int i = 0; i < 26; ++i) {
         expected << QStringLiteral("picLett%1").arg(i);
     }
-    for (int k : {0, 2, 3, 4, 6, 7, 1, 5}) {
-        expected << QStringLiteral("opt%1").arg(k);
-    }
-    expected << QStringLiteral("cmdEsci") << QStringLiteral("cmdHelp");
+    expected << QStringLiteral("opt%1").arg(checked) << QStringLiteral("cmdEsci")
+             << QStringLiteral("cmdHelp");
 
     QWidget* list = window_->findChild<QWidget*>(QStringLiteral("lstFreq"));
-    QCOMPARE(window_->focusWidget(), list);
+    list->setFocus();
     QStringList visited;
-    QWidget* current = list;
     do {
-        if (current->focusPolicy() & Qt::TabFocus) {
-            visited << current->objectName();
-        }
-        current = current->nextInFocusChain();
-    } while (current != list && visited.size() < 100);
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } while (QApplication::focusWidget() != list && visited.size() < 100);
     QCOMPARE(visited, expected);
+
+    // Shift+Tab from "Chiudi" comes back to the checked option, and an arrow key moves the
+    // choice within the group.
+    QWidget* close = window_->findChild<QWidget*>(QStringLiteral("cmdEsci"));
+    close->setFocus();
+    QTest::keyClick(close, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("opt%1").arg(checked));
+    QTest::keyClick(QApplication::focusWidget(), checked < 4 ? Qt::Key_Right : Qt::Key_Left);
+    auto* now = qobject_cast<QRadioButton*>(QApplication::focusWidget());
+    QVERIFY(now != nullptr && now->isChecked() && now->objectName() != expected[28]);
+    QCOMPARE(window_->scaleIndex(), std::int16_t(now->objectName().mid(3).toInt()));
 }
 
 void TestFMainLayout::windowIsFixedCentredAndCaptioned() {
