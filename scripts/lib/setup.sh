@@ -1,10 +1,22 @@
 # Shared by scripts/run and scripts/test: installs what is missing and builds.
 
-# Debian packages the program needs to build, run and be tested.
+# Debian packages the program needs to build and run (X11 and Wayland).
 TALLIVO_PACKAGES=(
     cmake g++ make
-    qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n
     fonts-liberation
+)
+
+# What the tests need on top: clang with its fuzzing runtime for the fuzzers, and the
+# freedesktop validators for the installed desktop entry and metadata.
+TALLIVO_TEST_PACKAGES=(
+    clang libclang-rt-14-dev
+    desktop-file-utils appstream
+)
+
+# What building the Debian package needs on top: dpkg-shlibdeps, and lintian to check it.
+TALLIVO_PACKAGE_PACKAGES=(
+    dpkg-dev file lintian
 )
 
 # Installs the Debian packages named as arguments that are not installed yet.

@@ -249,6 +249,10 @@ void FMain::cmdBrowse_Click() {
     RunAnalysisCommand([this] { return services_.dialog.GetOpenFileName(this); });
 }
 
+void FMain::AnalyseFileAtStart(const QString& fileName) {
+    RunAnalysisCommand([&fileName] { return fileName; });
+}
+
 void FMain::RunAnalysisCommand(const std::function<QString()>& chooseFile) {
     if (busy_) {
         return; // one analysis at a time

@@ -47,6 +47,10 @@ public:
     // Returns the gauge maximum of scale option k: 100 / (k + 1) in integer arithmetic.
     static std::int16_t GaugeMaxFor(int k);
 
+    // Analyses fileName as if it had been picked in the Open dialog: the program's start with a
+    // file, from the command line or a file manager's "Open with".
+    void AnalyseFileAtStart(const QString& fileName);
+
 public slots:
     void cmdBrowse_Click();
     void cmdEsci_Click();

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tallivo {
+
+// What the program does with the arguments it was started with.
+struct StartPlan {
+    bool run = true;  // start the window; otherwise print and end with exitCode
+    int exitCode = 0; // 0 after --help or --version, 2 after a wrong option
+    QString output;   // for standard output
+    QString errors;   // for standard error, printed whether or not the window starts
+    QString fileName; // the file to analyse at start, empty for none
+};
+
+// Reads the program's arguments (the program's own name first; the toolkit's options such as
+// -platform already taken out): "--help" and "--version" print in Italian, an unknown option is
+// an error with the usage, the first file is analysed at start and any others are ignored.
+class CommandLine {
+public:
+    explicit CommandLine(QString version);
+
+    // Returns the plan for arguments.
+    StartPlan Plan(const QStringList& arguments) const;
+
+    // Returns whether arguments ask only for help or the version, which need no display.
+    static bool AsksForTextOnly(const QStringList& arguments);
+
+    // Returns the usage text printed by --help.
+    QString HelpText() const;
+
+private:
+    QString version_;
+};
+
+} // namespace tallivo
