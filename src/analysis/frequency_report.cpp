@@ -65,6 +65,19 @@ std::string TotalLine(std::int32_t total) {
     return "Tot. caratteri= " + std::to_string(total);
 }
 
+std::string ReportTable(const std::vector<std::int32_t>& counts, std::int32_t total,
+                        std::string_view decimalSeparator) {
+    std::string table = "Lettera\tConteggio\tPercentuale\n";
+    for (int n = 1; n <= int(counts.size()); ++n) {
+        const std::int32_t count = counts[n - 1];
+        const float percent = RoundedPercent(count, total, PercentPattern::ZeroHashHash);
+        table += char(64 + n);
+        table +=
+            '\t' + std::to_string(count) + '\t' + PercentText(percent, decimalSeparator) + '\n';
+    }
+    return table + "Totale\t" + std::to_string(total) + '\n';
+}
+
 std::int16_t BarHeight(float percent) {
     // The default rounding mode rounds halves to the even neighbour.
     const double nearest = std::nearbyint(double{percent});

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallivo {
 
@@ -29,6 +30,13 @@ std::string PercentText(float percent, std::string_view decimalSeparator);
 
 // Returns the last line of the report, e.g. "Tot. caratteri= 10000".
 std::string TotalLine(std::int32_t total);
+
+// Returns the report as tab-separated text a spreadsheet reads as columns: a header line
+// "Lettera\tConteggio\tPercentuale", "E\t1234\t12,34" for each letter A to Z (the percentage
+// as the report shows it, without "%"), and "Totale\tN"; every line ends with a line feed.
+// Throws AnalysisFailure(ZeroTotal) when total is 0.
+std::string ReportTable(const std::vector<std::int32_t>& counts, std::int32_t total,
+                        std::string_view decimalSeparator);
 
 // Returns the bar height of a percentage: the nearest whole number, halves to even
 // (12.5 gives 12, 13.5 gives 14). Throws AnalysisFailure(OutOfRange) past 16 bits.

@@ -2,6 +2,8 @@
 
 #include "analysis_error.h"
 
+#include <algorithm>
+
 namespace tallivo {
 
 namespace {
@@ -43,6 +45,23 @@ void CountLetters(const std::string& fileName, std::vector<std::int32_t>& Letter
             AddTally(tally, LetterCounts, TotalLetters);
         },
         observer);
+}
+
+void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,
+                        std::int32_t& TotalLetters, const ReadObserver& observer) {
+    LetterCounts.assign(kLetterCount, 0);
+    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+    const CountPath path = FastestCountPath();
+    for (std::size_t done = 0; done < text.size();) {
+        const std::size_t size = std::min(kReadBufferSize, text.size() - done);
+        LetterTally tally{};
+        TallyLetters(path, data + done, size, tally);
+        AddTally(tally, LetterCounts, TotalLetters);
+        done += size;
+        if (observer && !observer(done)) {
+            throw AnalysisFailure(AnalysisError::Cancelled, "pasted text");
+        }
+    }
 }
 
 } // namespace tallivo

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallivo {
@@ -25,6 +26,11 @@ void CountLetters(const std::string& fileName, std::vector<std::int32_t>& Letter
 // The same on a chosen path, so that every path can be tested and measured.
 void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
                   std::int32_t& TotalLetters, CountPath path, const ReadObserver& observer = {});
+
+// Counts the letters of a text held in memory exactly as CountLetters counts a file holding
+// it, block by block, asking observer (where given) after each block whether to go on.
+void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,
+                        std::int32_t& TotalLetters, const ReadObserver& observer = {});
 
 // Adds tally to LetterCounts and TotalLetters, each addition checked against 32-bit overflow.
 // Throws AnalysisFailure(TooManyLetters).

@@ -93,6 +93,18 @@ void PictureArea::FillBox(double x1, double y1, double x2, double y2, const QCol
     inner_->update();
 }
 
+void PictureArea::DrawRow(double y, const QColor& color) {
+    EnsureDrawing();
+    const double row = std::round(y * drawing_.height() / scaleHeight_);
+    if (row < 0.0 || row > drawing_.height() - 1.0) {
+        return;
+    }
+    for (int x = 0; x < drawing_.width(); ++x) {
+        drawing_.setPixelColor(x, int(row), color);
+    }
+    inner_->update();
+}
+
 QWidget* PictureArea::InnerArea() const {
     return inner_;
 }

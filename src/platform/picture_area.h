@@ -32,6 +32,10 @@ public:
     // is drawn in the same colour and the whole is clipped to the inner area.
     void FillBox(double x1, double y1, double x2, double y2, const QColor& color);
 
+    // Draws a line one device pixel high across the inner width at height y, in user units;
+    // nothing when y lies outside the inner area.
+    void DrawRow(double y, const QColor& color);
+
     // The widget that holds the drawing; children placed on it sit relative to the inner area.
     QWidget* InnerArea() const;
 

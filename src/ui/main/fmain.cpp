@@ -1,18 +1,15 @@
 #include "fmain.h"
 
-#include "analysis_error.h"
 #include "app_fonts.h"
 #include "finfo.h"
 #include "frequency_report.h"
-#include "letter_counter.h"
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "picture_area.h"
 #include "platform_services.h"
-#include "read_progress.h"
+#include "report_menu.h"
 #include "twips.h"
 #include "vgauge.h"
-#include "wait_cursor.h"
 #include "window_centring.h"
 
 #include <QButtonGroup>
@@ -42,6 +39,7 @@ namespace {
 
 const QColor kBackground(0xE7, 0xE1, 0xD1);
 const QColor kBarColor(255, 0, 0);
+const QColor kMarkerColor(0, 0, 0);
 const QColor kTitleColor(0x80, 0x80, 0xFF);
 const QString kUnexpectedError =
     QStringLiteral("Si è verificato un errore imprevisto: l'analisi non è stata completata.");
@@ -70,42 +68,6 @@ constexpr std::array<int, 8> kOptionTabOrder{0, 2, 3, 4, 6, 7, 1, 5};
 // each put on a whole pixel.
 int LetterColumnLeft(int i) {
     return 120 + kTwipsPerPixel * ((154 * i + 5) / 10);
-}
-
-// Returns whether a picked name is empty or holds only spaces (tabs are text): a cancel.
-bool IsCancelledName(const QString& name) {
-    for (const QChar c : name) {
-        if (c != QLatin1Char(' ')) {
-            return false;
-        }
-    }
-    return true;
-}
-
-QString ErrorReason(AnalysisError kind) {
-    switch (kind) {
-    case AnalysisError::FileNotFound:
-        return QStringLiteral("Il file non esiste.");
-    case AnalysisError::AccessDenied:
-        return QStringLiteral("Accesso negato.");
-    case AnalysisError::NotRegularFile:
-        return QStringLiteral("Non è un file normale.");
-    case AnalysisError::TooManyLetters:
-        return QStringLiteral("Il file contiene troppe lettere da contare (più di 2147483647).");
-    default:
-        return QStringLiteral("Errore durante la lettura.");
-    }
-}
-
-QString ErrorHeading(AnalysisError kind) {
-    switch (kind) {
-    case AnalysisError::FileNotFound:
-    case AnalysisError::AccessDenied:
-    case AnalysisError::NotRegularFile:
-        return QStringLiteral("Impossibile aprire il file:");
-    default:
-        return QStringLiteral("Impossibile analizzare il file:");
-    }
 }
 
 } // namespace
@@ -220,6 +182,9 @@ void FMain::CreateControls() {
     connect(cmdHelp, &QPushButton::clicked, this, &FMain::cmdHelp_Click);
     connect(optGroup, &QButtonGroup::idClicked, this, &FMain::opt_Click);
     connect(optGroup, &QButtonGroup::idToggled, this, &FMain::KeepTabStopOnCheckedOption);
+
+    // Everything beyond the window's own commands: the report's context menu and shortcuts.
+    new ReportMenu(*this, services_);
 }
 
 void FMain::KeepTabStopOnCheckedOption() {
@@ -253,18 +218,31 @@ void FMain::AnalyseFileAtStart(const QString& fileName) {
     RunAnalysisCommand([&fileName] { return fileName; });
 }
 
+void FMain::AnalyseText(const QByteArray& utf8) {
+    RunAnalysis([&utf8]() -> std::optional<TextSource> { return TextSource::Pasted(utf8); });
+}
+
 void FMain::RunAnalysisCommand(const std::function<QString()>& chooseFile) {
+    RunAnalysis([&chooseFile]() -> std::optional<TextSource> {
+        const QString fileName = chooseFile();
+        if (IsCancelledName(fileName)) {
+            return std::nullopt;
+        }
+        return TextSource::File(fileName);
+    });
+}
+
+void FMain::RunAnalysis(const std::function<std::optional<TextSource>()>& chooseSource) {
     if (busy_) {
         return; // one analysis at a time
     }
     const QScopedValueRollback busy(busy_, true);
     try {
-        VGauge gauge = PreparedGauge(GaugeMaxFor(ScaleIndex));
-        const QString fileName = chooseFile();
-        if (IsCancelledName(fileName)) {
-            return;
+        const std::int16_t gaugeMax = GaugeMaxFor(ScaleIndex);
+        VGauge gauge = PreparedGauge(gaugeMax);
+        if (const std::optional<TextSource> source = chooseSource()) {
+            AnalyseSource(*source, gauge, gaugeMax);
         }
-        AnalyseFile(fileName, gauge);
     } catch (const std::exception& error) {
         // The detail is for a bug report; the user reads Italian only.
         qWarning("tallivo: unexpected error: %s", error.what());
@@ -282,77 +260,125 @@ VGauge FMain::PreparedGauge(std::int16_t gaugeMax) {
     return gauge;
 }
 
-void FMain::AnalyseFile(const QString& fileName, VGauge& gauge) {
-    std::optional<AnalysisError> failure;
-    {
-        WaitCursor hourglass;
-        std::vector<std::int32_t> counts;
-        std::int32_t total = 0;
-        try {
-            ProgressWatch progress(services_.progress, this, QDir::toNativeSeparators(fileName));
-            CountLetters(QFile::encodeName(fileName).toStdString(), counts, total,
-                         [&progress](std::uint64_t bytesRead) { return progress(bytesRead); });
-        } catch (const AnalysisFailure& error) {
-            failure = error.kind();
-        }
-        if (failure == AnalysisError::Cancelled) {
-            return; // stopped by the user: everything stays as it was
-        }
-        // Only a count that succeeded replaces the last analysis.
-        if (!failure) {
-            LetterCounts = std::move(counts);
-            TotalLetters = total;
-            ShowReport(gauge);
-        }
+void FMain::AnalyseSource(const TextSource& source, VGauge& gauge, std::int16_t gaugeMax) {
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    const std::optional<AnalysisError> failure = ReadWithProgress(
+        services_.progress, this, source.DisplayName(),
+        [&](const ReadObserver& observer) { source.CountLetters(counts, total, observer); });
+    if (failure == AnalysisError::Cancelled) {
+        return; // stopped by the user: everything stays as it was
     }
-    // The normal pointer is back before any message.
     if (failure) {
-        ShowError(ErrorHeading(*failure) + QLatin1Char('\n') + QDir::toNativeSeparators(fileName) +
-                  QLatin1Char('\n') + ErrorReason(*failure));
-    } else if (TotalLetters == 0) {
-        ShowError(QStringLiteral("Il file non contiene lettere dalla A alla Z."));
+        ShowError(FailureMessage(*failure, source));
+        return;
+    }
+    // Only a count that succeeded replaces the last analysis.
+    LetterCounts = std::move(counts);
+    TotalLetters = total;
+    lastSource_ = source;
+    ShowReport(gauge, gaugeMax);
+    emit reportChanged();
+    if (TotalLetters == 0) {
+        ShowError(source.IsPasted()
+                      ? QStringLiteral("Il testo incollato non contiene lettere dalla A alla Z.")
+                      : QStringLiteral("Il file non contiene lettere dalla A alla Z."));
     }
 }
 
-void FMain::ShowReport(VGauge& gauge) {
+void FMain::ShowReport(VGauge& gauge, std::int16_t gaugeMax) {
     lstFreq->clear();
-    ClearReportHints();
     if (TotalLetters == 0) {
         // No percentages to show: the total alone, and no bars.
         lstFreq->addItem(QString::fromStdString(TotalLine(TotalLetters)));
         for (PictureArea* pic : picLett) {
             pic->Clear();
         }
+        UpdateBarHints();
         return;
     }
     const std::string separator = QLocale().decimalPoint().toStdString();
     for (int n = 1; n <= 26; ++n) {
         const std::int32_t count = LetterCounts[n - 1];
         const float percent = RoundedPercent(count, TotalLetters, PercentPattern::ZeroHashHash);
-        const QString line = QString::fromStdString(FrequencyLine(n, count, percent, separator));
-        lstFreq->addItem(line);
-        // The bar's own hint: the same line with the letter as it stands under the bar.
-        const QString hint = line.at(0).toLower() + line.mid(1);
-        picLett[n - 1]->setToolTip(hint);
-        picLett[n - 1]->setAccessibleDescription(
-            QStringLiteral("%1 (%2%)")
-                .arg(count)
-                .arg(QString::fromStdString(PercentText(percent, separator))));
-        DrawBar(gauge, n - 1, percent);
+        lstFreq->addItem(QString::fromStdString(FrequencyLine(n, count, percent, separator)));
+        DrawBar(gauge, gaugeMax, n - 1, percent);
     }
     lstFreq->addItem(QString::fromStdString(TotalLine(TotalLetters)));
+    UpdateBarHints();
 }
 
-void FMain::DrawBar(VGauge& gauge, int letter, float percent) {
+void FMain::DrawBar(VGauge& gauge, std::int16_t gaugeMax, int letter, float percent) {
     gauge.Setup(*picLett[letter]);
     gauge.Paint2(BarHeight(percent), *picLett[letter], kBarColor);
+    if (reference_) {
+        // The reference's percentage on the same scale; above the top of the scale, none.
+        const double expected = reference_->table[letter];
+        if (expected > 0.0 && expected <= gaugeMax) {
+            picLett[letter]->DrawRow(gaugeMax - expected, kMarkerColor);
+        }
+    }
 }
 
-void FMain::ClearReportHints() {
-    for (PictureArea* pic : picLett) {
-        pic->setToolTip(QString());
-        pic->setAccessibleDescription(QString());
+void FMain::UpdateBarHints() {
+    const bool shown = TotalLetters != 0 && !LetterCounts.empty();
+    const QString separator = QLocale().decimalPoint();
+    for (int i = 0; i < 26; ++i) {
+        QString hint;
+        QString description;
+        if (shown) {
+            const float percent =
+                RoundedPercent(LetterCounts[i], TotalLetters, PercentPattern::ZeroHashHash);
+            const QString percentText =
+                QString::fromStdString(PercentText(percent, separator.toStdString()));
+            // The bar's own hint: its report line with the letter as it stands under the bar.
+            hint = QStringLiteral("%1 = %2  (%3%)")
+                       .arg(QChar(char16_t(u'a' + i)))
+                       .arg(LetterCounts[i])
+                       .arg(percentText);
+            description = QStringLiteral("%1 (%2%)").arg(LetterCounts[i]).arg(percentText);
+            if (reference_) {
+                const QString expected = QString::number(reference_->table[i], 'f', 2)
+                                             .replace(QLatin1Char('.'), separator);
+                const QString suffix = QStringLiteral(" \u2014 atteso %1%").arg(expected);
+                hint += suffix;
+                description += suffix;
+            }
+        }
+        picLett[i]->setToolTip(hint);
+        picLett[i]->setAccessibleDescription(description);
     }
+}
+
+void FMain::SetReference(std::optional<NamedReference> reference) {
+    reference_ = std::move(reference);
+    UpdateBarHints();
+    // The bars again at the current scale, with the new markers or none.
+    try {
+        Rescale(GaugeMaxFor(ScaleIndex));
+    } catch (...) {
+    }
+}
+
+QStringList FMain::ReportLines() const {
+    QStringList lines;
+    for (int row = 0; row < lstFreq->count(); ++row) {
+        lines.append(lstFreq->item(row)->text());
+    }
+    return lines;
+}
+
+QPixmap FMain::ChartImage() {
+    const QRect chart = picLett.front()->geometry().united(picLett.back()->geometry());
+    return grab(chart);
+}
+
+QList<QWidget*> FMain::ReportViews() const {
+    QList<QWidget*> views{lstFreq};
+    for (PictureArea* pic : picLett) {
+        views.append(pic);
+    }
+    return views;
 }
 
 void FMain::opt_Click(int index) {
@@ -379,7 +405,7 @@ void FMain::Rescale(std::int16_t gaugeMax) {
             }
             // Below 0.005 % the bar is empty; the letters after it are still redrawn.
         }
-        DrawBar(gauge, n - 1, percent);
+        DrawBar(gauge, gaugeMax, n - 1, percent);
     }
 }
 
@@ -406,10 +432,7 @@ bool FMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FMain::CopyReport() const {
-    QStringList lines;
-    for (int row = 0; row < lstFreq->count(); ++row) {
-        lines.append(lstFreq->item(row)->text());
-    }
+    const QStringList lines = ReportLines();
     if (!lines.isEmpty()) {
         QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     }
@@ -426,21 +449,28 @@ QString DroppedFile(const QMimeData* data) {
     return data->urls().first().toLocalFile();
 }
 
+// Returns whether a drag carries plain text rather than files or addresses.
+bool IsDroppedText(const QMimeData* data) {
+    return data != nullptr && !data->hasUrls() && data->hasText();
+}
+
 } // namespace
 
 void FMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty()) {
+    if (!DroppedFile(event->mimeData()).isEmpty() || IsDroppedText(event->mimeData())) {
         event->acceptProposedAction();
     }
 }
 
 void FMain::dropEvent(QDropEvent* event) {
-    const QString fileName = DroppedFile(event->mimeData());
-    if (fileName.isEmpty()) {
-        return;
+    const QMimeData* data = event->mimeData();
+    if (const QString fileName = DroppedFile(data); !fileName.isEmpty()) {
+        event->acceptProposedAction();
+        RunAnalysisCommand([&fileName] { return fileName; });
+    } else if (IsDroppedText(data)) {
+        event->acceptProposedAction();
+        AnalyseText(data->text().toUtf8());
     }
-    event->acceptProposedAction();
-    RunAnalysisCommand([&fileName] { return fileName; });
 }
 
 } // namespace tallivo

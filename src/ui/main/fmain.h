@@ -9,11 +9,15 @@
 //   becomes one Italian sentence through the MessageService and changes nothing else.
 //   opt_Click redraws the bars from the stored counts with another gauge maximum (Rescale).
 
+#include "text_source.h"
+#include "text_statistics.h"
+
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QButtonGroup;
@@ -51,6 +55,31 @@ public:
     // file, from the command line or a file manager's "Open with".
     void AnalyseFileAtStart(const QString& fileName);
 
+    // Analyses a pasted or dropped text, given as UTF-8, as if it were a file holding it.
+    void AnalyseText(const QByteArray& utf8);
+
+    // What the last analysis read; empty before the first one.
+    const std::optional<TextSource>& lastSource() const { return lastSource_; }
+
+    // Chooses the reference whose frequencies each bar marks, or none; redraws the bars.
+    void SetReference(std::optional<NamedReference> reference);
+    const std::optional<NamedReference>& reference() const { return reference_; }
+
+    // Returns the lines of the report list.
+    QStringList ReportLines() const;
+    // Puts the report list's lines on the clipboard.
+    void CopyReport() const;
+
+    // Returns the 26 pictures with their letters (and markers) as the screen shows them.
+    QPixmap ChartImage();
+
+    // The report list and the 26 pictures: where the report's context menu opens.
+    QList<QWidget*> ReportViews() const;
+
+signals:
+    // The report list and bars show a new analysis.
+    void reportChanged();
+
 public slots:
     void cmdBrowse_Click();
     void cmdEsci_Click();
@@ -70,13 +99,16 @@ private:
     VGauge PreparedGauge(std::int16_t gaugeMax);
     // The analysis command: a gauge at the selected scale, a file name, the analysis.
     void RunAnalysisCommand(const std::function<QString()>& chooseFile);
-    // Counts fileName (as given, untrimmed) and shows the report; on failure says why.
-    void AnalyseFile(const QString& fileName, VGauge& gauge);
-    void ShowReport(VGauge& gauge);
+    // The same for any source; no source (a cancel) changes nothing.
+    void RunAnalysis(const std::function<std::optional<TextSource>()>& chooseSource);
+    // Counts source and shows the report; on failure says why and changes nothing.
+    void AnalyseSource(const TextSource& source, VGauge& gauge, std::int16_t gaugeMax);
+    void ShowReport(VGauge& gauge, std::int16_t gaugeMax);
     void Rescale(std::int16_t gaugeMax);
-    void DrawBar(VGauge& gauge, int letter, float percent);
-    void ClearReportHints();
-    void CopyReport() const;
+    // Paints a letter's bar, and the reference's marker where one is chosen.
+    void DrawBar(VGauge& gauge, std::int16_t gaugeMax, int letter, float percent);
+    // Each bar's tooltip and accessible description: its count, percentage and expected value.
+    void UpdateBarHints();
     void ShowError(const QString& text);
     void KeepTabStopOnCheckedOption();
 
@@ -87,6 +119,8 @@ private:
     std::vector<std::int32_t> LetterCounts;
     std::int32_t TotalLetters = 0;
     std::int16_t ScaleIndex = 0;
+    std::optional<TextSource> lastSource_;
+    std::optional<NamedReference> reference_;
 
     QPushButton* cmdHelp;
     QPushButton* cmdEsci;

@@ -63,6 +63,8 @@ private slots:
     void copyPutsTheReportOnTheClipboard();
     void droppingOneFileAnalysesIt();
     void droppingSeveralFilesIsIgnored();
+    void droppedOrPastedTextIsAnalysedAsAFile_data();
+    void droppedOrPastedTextIsAnalysedAsAFile();
 
 private:
     PictureArea* Pic(int i) const {
@@ -325,12 +327,40 @@ void TestFMainAnalysis::droppingSeveralFilesIsIgnored() {
     QVERIFY(!DragAndDrop(several));
     QMimeData remote;
     remote.setUrls({QUrl(QStringLiteral("http://example.invalid/a.txt"))});
+    remote.setText(QStringLiteral("http://example.invalid/a.txt"));
     QVERIFY(!DragAndDrop(remote));
-    QMimeData text;
-    text.setText(QStringLiteral("aaab"));
-    QVERIFY(!DragAndDrop(text));
     QVERIFY(Lines().isEmpty());
     QVERIFY(fakes_->messages.texts.isEmpty());
+}
+
+void TestFMainAnalysis::droppedOrPastedTextIsAnalysedAsAFile_data() {
+    QTest::addColumn<bool>("paste");
+    QTest::newRow("dropped") << false;
+    QTest::newRow("pasted with Ctrl+V") << true;
+}
+
+void TestFMainAnalysis::droppedOrPastedTextIsAnalysedAsAFile() {
+    QFETCH(bool, paste);
+    // "à" is two bytes of UTF-8 and no letter; the report is that of "aaab".
+    const QString text = QStringLiteral("A à, a\nab");
+    if (paste) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(window_, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QMimeData data;
+        data.setText(text);
+        QVERIFY(DragAndDrop(data));
+    }
+    QCOMPARE(Lines(), AaabReport());
+    QVERIFY(window_->lastSource()->IsPasted());
+    QCOMPARE(fakes_->progress.watched, QStringList{QStringLiteral("(testo incollato)")});
+
+    // Nothing to paste changes nothing and says so.
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(window_, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(fakes_->messages.texts,
+             QStringList{QStringLiteral("Gli appunti non contengono testo.")});
+    QCOMPARE(Lines(), AaabReport());
 }
 
 bool TestFMainAnalysis::DragAndDrop(QMimeData& data) {

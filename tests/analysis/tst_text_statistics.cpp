@@ -1,0 +1,179 @@
+#include "frequency_report.h"
+#include "ngram_counter.h"
+#include "reference_frequencies.h"
+#include "text_statistics.h"
+
+#include <QTest>
+
+using namespace tallivo;
+
+namespace {
+
+// The letter counts of text, as the counter gives them.
+std::vector<std::int32_t> Counts(const char* text) {
+    std::vector<std::int32_t> counts(kLetterCount, 0);
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (std::isalpha(static_cast<unsigned char>(*c))) {
+            ++counts[std::tolower(static_cast<unsigned char>(*c)) - 'a'];
+        }
+    }
+    return counts;
+}
+
+NGramCounter NGrams(const QList<QByteArray>& pieces) {
+    NGramCounter counter;
+    for (const QByteArray& piece : pieces) {
+        counter.Add(reinterpret_cast<const unsigned char*>(piece.constData()),
+                    std::size_t(piece.size()));
+    }
+    return counter;
+}
+
+QStringList Describe(const std::vector<NGram>& ngrams) {
+    QStringList out;
+    for (const NGram& ngram : ngrams) {
+        out << QStringLiteral("%1 %2").arg(QString::fromStdString(ngram.letters)).arg(ngram.count);
+    }
+    return out;
+}
+
+QStringList Lines(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& line : lines) {
+        out << QString::fromStdString(line);
+    }
+    return out;
+}
+
+} // namespace
+
+class TestTextStatistics : public QObject {
+    Q_OBJECT
+
+private slots:
+    void formulasOnTextsCheckedByHand_data();
+    void formulasOnTextsCheckedByHand();
+    void ngramsSkipNonLettersAcrossPieces_data();
+    void ngramsSkipNonLettersAcrossPieces();
+    void commonestAreCappedAndTiesAlphabetical();
+    void statisticsWindowLines();
+    void tableForASpreadsheet();
+};
+
+void TestTextStatistics::formulasOnTextsCheckedByHand_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<double>("coincidence"); // -1: none below two letters
+    QTest::addColumn<double>("entropy");
+    QTest::addColumn<QString>("order");
+
+    const QString rest = QStringLiteral(" D E F G H I J K L M N O P Q R S T U V W X Y Z");
+    // (2·1 + 3·2) / (5·4)
+    QTest::newRow("aabbb") << QByteArray("aabbb") << 0.4 << 0.9709505944546686 << "B A C" + rest;
+    QTest::newRow("one letter") << QByteArray("z") << -1.0 << 0.0
+                                << "Z A B C D E F G H I J K L M N O P Q R S T U V W X Y";
+    QTest::newRow("four alike") << QByteArray("AaAa") << 1.0 << 0.0 << "A B C" + rest;
+    QTest::newRow("four different") << QByteArray("a-B c,D") << 0.0 << 2.0 << "A B C" + rest;
+    QTest::newRow("ties stay alphabetical")
+        << QByteArray("cbcb") << 1.0 / 3.0 << 1.0 << "B C A" + rest;
+}
+
+void TestTextStatistics::formulasOnTextsCheckedByHand() {
+    QFETCH(QByteArray, text);
+    QFETCH(double, coincidence);
+    QFETCH(double, entropy);
+    QFETCH(QString, order);
+    const std::vector<std::int32_t> counts = Counts(text.constData());
+    std::int32_t total = 0;
+    for (const std::int32_t n : counts) {
+        total += n;
+    }
+    const std::optional<double> ic = IndexOfCoincidence(counts, total);
+    QCOMPARE(ic.has_value(), coincidence >= 0.0);
+    if (ic) {
+        QVERIFY(qAbs(*ic - coincidence) < 1e-12);
+    }
+    QVERIFY(qAbs(Entropy(counts, total) - entropy) < 1e-12);
+    QCOMPARE(QString::fromStdString(FrequencyOrder(counts)), order);
+}
+
+void TestTextStatistics::ngramsSkipNonLettersAcrossPieces_data() {
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    QTest::addColumn<QStringList>("bigrams");
+    QTest::addColumn<QStringList>("trigrams");
+
+    QTest::newRow("ab, c") << QList<QByteArray>{"ab, c"} << QStringList{"AB 1", "BC 1"}
+                           << QStringList{"ABC 1"};
+    QTest::newRow("ab, c in pieces") << QList<QByteArray>{"a", "", "b, ", "C"}
+                                     << QStringList{"AB 1", "BC 1"} << QStringList{"ABC 1"};
+    QTest::newRow("five-letter groups")
+        << QList<QByteArray>{"XYZXY ZX\n"} << QStringList{"XY 2", "YZ 2", "ZX 2"}
+        << QStringList{"XYZ 2", "YZX 2", "ZXY 1"};
+    QTest::newRow("one letter") << QList<QByteArray>{"?q!"} << QStringList{} << QStringList{};
+    QTest::newRow("accents are not letters")
+        << QList<QByteArray>{"c\xc3\xa0t"} << QStringList{"CT 1"} << QStringList{};
+}
+
+void TestTextStatistics::ngramsSkipNonLettersAcrossPieces() {
+    QFETCH(QList<QByteArray>, pieces);
+    QFETCH(QStringList, bigrams);
+    QFETCH(QStringList, trigrams);
+    const NGramCounter counter = NGrams(pieces);
+    QCOMPARE(Describe(counter.Commonest(2, 10)), bigrams);
+    QCOMPARE(Describe(counter.Commonest(3, 10)), trigrams);
+    qsizetype bigramTotal = 0;
+    for (const QString& bigram : bigrams) {
+        bigramTotal += bigram.section(QLatin1Char(' '), 1).toInt();
+    }
+    QCOMPARE(counter.Total(2), std::uint64_t(bigramTotal));
+}
+
+void TestTextStatistics::commonestAreCappedAndTiesAlphabetical() {
+    // 13 distinct bigrams once each: the ten first in the alphabet, in order.
+    const NGramCounter counter = NGrams({"zyxwvutsrqponm"});
+    QCOMPARE(Describe(counter.Commonest(2, 10)),
+             (QStringList{"NM 1", "ON 1", "PO 1", "QP 1", "RQ 1", "SR 1", "TS 1", "UT 1", "VU 1",
+                          "WV 1"}));
+}
+
+void TestTextStatistics::statisticsWindowLines() {
+    const NGramCounter ngrams = NGrams({"abab"});
+    const std::vector<std::int32_t> counts = Counts("abab");
+    const QString order =
+        QStringLiteral("Ordine di frequenza: A B C D E F G H I J K L M N O P Q R S T U V W X Y Z");
+    QCOMPARE(
+        Lines(StatisticsLines(counts, 4, ngrams, nullptr, ",")),
+        (QStringList{"Lettere: 4", "Indice di coincidenza: 0,3333 (casuale 0,0385)",
+                     "Entropia: 1,000 bit per lettera", order,
+                     QStringLiteral("Bigrammi più frequenti:"), "AB 2 (66,67%)", "BA 1 (33,33%)",
+                     QStringLiteral("Trigrammi più frequenti:"), "ABA 1 (50%)", "BAB 1 (50%)"}));
+
+    // Against a reference of half a, half b: expected 2 and 2, so (1 + 1) / 2 each way.
+    ReferenceTable halves{};
+    halves[0] = 50.0;
+    halves[1] = 50.0;
+    const NamedReference reference{"metà", halves};
+    const std::vector<std::int32_t> skewed = Counts("aaab");
+    const QStringList lines = Lines(StatisticsLines(skewed, 4, NGrams({"aaab"}), &reference, "."));
+    QCOMPARE(lines[1],
+             QStringLiteral("Indice di coincidenza: 0.5000 (metà 0.5000; casuale 0.0385)"));
+    QCOMPARE(lines[3], QStringLiteral("Chi quadro: 1.0"));
+
+    const QStringList single = Lines(StatisticsLines(Counts("q"), 1, NGrams({"q"}), nullptr, "."));
+    QCOMPARE(single[1], QStringLiteral("Indice di coincidenza: —"));
+    QCOMPARE(single.size(), 4); // no bigrams, no trigrams
+}
+
+void TestTextStatistics::tableForASpreadsheet() {
+    const QString table = QString::fromStdString(ReportTable(Counts("aaab"), 4, ","));
+    const QStringList lines = table.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 29); // header, 26 letters, total, and the empty rest after the last
+    QCOMPARE(lines[0], QStringLiteral("Lettera\tConteggio\tPercentuale"));
+    QCOMPARE(lines[1], QStringLiteral("A\t3\t75"));
+    QCOMPARE(lines[3], QStringLiteral("C\t0\t0"));
+    QCOMPARE(lines[27], QStringLiteral("Totale\t4"));
+    QCOMPARE(QString::fromStdString(ReportTable(Counts("aab"), 3, ",")).section('\n', 1, 1),
+             QStringLiteral("A\t2\t66,67"));
+}
+
+QTEST_GUILESS_MAIN(TestTextStatistics)
+#include "tst_text_statistics.moc"
