@@ -8,6 +8,7 @@
 #include "input_file.h"
 #include "letter_counter.h"
 #include "message_service.h"
+#include "ngram_counter.h"
 #include "open_file_dialog.h"
 #include "platform_services.h"
 #include "read_progress.h"
@@ -217,6 +218,23 @@ int RunBenchmark(int argc, char* argv[]) {
     });
     std::printf("count (dispatched to %s): %.2f GB/s\n", CountPathName(FastestCountPath()).data(),
                 GigabytesPerSecond(countSeconds));
+
+    // The statistics window's second pass: letters, bigrams and trigrams.
+    std::uint64_t bigrams = 0;
+    const double ngramSeconds = MedianSeconds(3, [&] {
+        NGramCounter ngrams;
+        ReadBlocks(fileName, [&ngrams](const unsigned char* data, std::size_t size) {
+            ngrams.Add(data, size);
+        });
+        bigrams = ngrams.Total(2);
+    });
+    if (bigrams + 1 != std::uint64_t(total)) {
+        std::fprintf(stderr, "tallivo_bench: %llu bigrams for %d letters\n",
+                     static_cast<unsigned long long>(bigrams), total);
+        return 1;
+    }
+    std::printf("n-grams (letters, bigrams, trigrams): %.2f GB/s\n",
+                GigabytesPerSecond(ngramSeconds));
 
     FixedDialog dialog(QString::fromStdString(fileName));
     SilentMessages messages;

@@ -26,7 +26,7 @@ public:
     void Add(const unsigned char* data, std::size_t size);
 
     // Returns the letters counted so far (index 0 = a).
-    const LetterTally& Letters() const { return letters_; }
+    LetterTally Letters() const;
 
     // Returns the number of n-grams of length n (1 to 3) seen so far: letters - n + 1, or 0.
     std::uint64_t Total(int n) const;
@@ -36,12 +36,19 @@ public:
     std::vector<NGram> Commonest(int n, std::size_t limit) const;
 
 private:
-    LetterTally letters_{};
-    std::vector<std::uint64_t> bigrams_;  // 26 * 26, index first * 26 + second
-    std::vector<std::uint64_t> trigrams_; // 26 * 26 * 26
-    std::uint32_t previous_ = 0;          // the last two letters, as first * 26 + second
-    std::uint64_t seen_ = 0;              // letters seen
-    std::vector<std::uint8_t> stream_;    // the letters of the current piece
+    // Moves the 32-bit counts into the 64-bit ones before they could wrap.
+    void Fold();
+
+    // Counted in 32 bits, which keeps the tables in the faster caches, and folded into 64 bits
+    // at least every 2^32 - 1 letters.
+    std::vector<std::uint32_t> bigrams_;  // 26 * 26, index first * 26 + second
+    std::vector<std::uint32_t> trigrams_; // 26 * 26 * 26
+    std::vector<std::uint64_t> bigramTotals_;
+    std::vector<std::uint64_t> trigramTotals_;
+    std::uint64_t sinceFold_ = 0;
+    std::uint32_t previous_ = 0;       // the last two letters, as first * 26 + second
+    std::uint64_t seen_ = 0;           // letters seen
+    std::vector<std::uint8_t> stream_; // the last two letters, then those of the piece
 };
 
 } // namespace tallivo

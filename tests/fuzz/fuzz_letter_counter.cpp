@@ -1,10 +1,12 @@
-// Random bytes through every counting path, in memory and through a file, against a naive
-// per-byte count. The first byte of an input picks a starting total (so that the limit of
-// 2,147,483,647 letters is reached) and, now and then, a name that cannot be counted.
+// Random bytes through every counting path, in memory and through a file, and through the
+// n-gram pass whole and split, against a naive per-byte count. The first byte of an input picks a
+// starting total (so that the limit of 2,147,483,647 letters is reached) and, now and then, a name
+// that cannot be counted.
 
 #include "analysis_error.h"
 #include "letter_counter.h"
 #include "letter_tally.h"
+#include "ngram_counter.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -70,6 +72,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TallyLetters(path, data, size, got);
         Check(got == expected);
     }
+    // The n-gram pass sees the same letters, however the text is split.
+    NGramCounter whole;
+    whole.Add(data, size);
+    NGramCounter split;
+    split.Add(data, size / 3);
+    split.Add(data + size / 3, size - size / 3);
+    Check(whole.Letters() == expected && split.Letters() == expected);
+    for (const int n : {2, 3}) {
+        const std::vector<NGram> a = whole.Commonest(n, 30);
+        const std::vector<NGram> b = split.Commonest(n, 30);
+        Check(a.size() == b.size());
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            Check(a[i].letters == b[i].letters && a[i].count == b[i].count);
+        }
+    }
+
     std::int64_t letters = 0;
     for (const std::uint64_t count : expected) {
         letters += std::int64_t(count);
