@@ -1,20 +1,26 @@
 #include "app_fonts.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 
 namespace tallivo {
 
+namespace {
+
+const QString kPreferredFamily = QStringLiteral("Liberation Sans");
+
+} // namespace
+
 QString UiFontFamily() {
-    const QString preferred = QStringLiteral("Liberation Sans");
-    if (QFontDatabase::families().contains(preferred)) {
-        return preferred;
-    }
-    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    return kPreferredFamily;
 }
 
 QFont UiFont(double pointSize) {
-    QFont font(UiFontFamily());
+    // Named, not looked up: where Liberation Sans (whose metrics match the layout) is missing,
+    // the font system puts the platform's sans-serif in its place when the text is first drawn.
+    // Asking the font database whether the family exists would make it list every font on the
+    // system, a visible share of the start-up.
+    QFont font(kPreferredFamily);
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     return font;
 }

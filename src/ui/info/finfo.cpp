@@ -6,7 +6,6 @@
 #include "window_centring.h"
 
 #include <QCursor>
-#include <QFontDatabase>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -53,8 +52,10 @@ QCursor HandPointer() {
 }
 
 QFont LinkFont() {
-    const QString wanted = QStringLiteral("MS Sans Serif");
-    QFont font(QFontDatabase::families().contains(wanted) ? wanted : UiFontFamily());
+    // MS Sans Serif where installed, the user-interface family in its place elsewhere.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), UiFontFamily()});
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(12.0);
     font.setBold(true);
     font.setUnderline(true);

@@ -8,6 +8,7 @@
 #include "picture_area.h"
 #include "platform_services.h"
 #include "report_menu.h"
+#include "svg_icon.h"
 #include "twips.h"
 #include "vgauge.h"
 #include "window_centring.h"
@@ -88,7 +89,7 @@ std::int16_t FMain::GaugeMaxFor(int k) {
 void FMain::CreateControls() {
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QStringLiteral("Tallivo"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/chart.svg")));
+    setWindowIcon(IconFromSvg(QStringLiteral(":/images/chart.svg")));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
