@@ -241,7 +241,7 @@ int RunBenchmark(int argc, char* argv[]) {
     QtReadProgress progress;
     const PlatformServices services{dialog, messages, progress};
     FMain window(services);
-    const double roadSeconds = MedianSeconds(3, [&] { window.cmdBrowse_Click(); });
+    const double roadSeconds = MedianSeconds(5, [&] { window.cmdBrowse_Click(); });
     if (window.totalLetters() != total) {
         std::fprintf(stderr, "tallivo_bench: the window counted %d letters, the counter %d\n",
                      window.totalLetters(), total);

@@ -15,9 +15,10 @@ using LetterTally = std::array<std::uint64_t, kLetterCount>;
 
 // The ways this build can count a block; the vector ones run only where the processor has them.
 enum class CountPath {
-    Portable, // split byte histograms, any processor
-    Avx2,     // 32-byte compare-and-count
-    Avx512,   // 64-byte compare-and-count
+    Portable,        // eight split byte histograms, any processor
+    Avx2,            // 32-byte compare-and-count
+    Avx512,          // 64-byte compare-and-count
+    Avx512Transpose, // 64-byte one-hot bits, transposed and counted per bit (GFNI, VBMI, BITALG)
 };
 
 // Returns the paths this processor can run, portable first.
@@ -26,7 +27,7 @@ std::vector<CountPath> SupportedCountPaths();
 // Returns the fastest path this processor can run.
 CountPath FastestCountPath();
 
-// Returns a short name of the path ("portable", "avx2", "avx512bw").
+// Returns a short name of the path ("portable", "avx2", "avx512bw", "avx512-gfni").
 std::string_view CountPathName(CountPath path);
 
 // Adds the letters a..z and A..Z of data[0, size) to tally; every other byte is skipped.

@@ -59,7 +59,9 @@ private slots:
 
 void TestLetterTally::everyPathMatchesTheNaiveCount() {
     std::mt19937_64 random(20261208);
-    std::vector<std::size_t> sizes{0, 1, 31, 32, 33, 63, 64, 65, 127, 8159, 8160, 8161, 16320};
+    // Around the stretches of the vector paths: 255 vectors of 32 and 64 bytes, 31 of 64.
+    std::vector<std::size_t> sizes{0,   1,    31,   32,   33,   63,   64,   65,
+                                   127, 1983, 1984, 1985, 8159, 8160, 8161, 16320};
     std::uniform_int_distribution<std::size_t> anySize(0, 40000);
     for (int i = 0; i < 60; ++i) {
         sizes.push_back(anySize(random));
@@ -88,12 +90,13 @@ void TestLetterTally::everyPathMatchesTheNaiveCount() {
 }
 
 void TestLetterTally::byteCountersDoNotWrapOnLongRuns() {
-    // 300,000 copies of one letter: far more than 255 per byte lane, in either case.
-    const QByteArray lower(300000, 'e');
-    const QByteArray upper(300001, 'Z');
+    // 1,100,000 copies of one letter: far more than 255 per byte lane, and more than 65,535
+    // per 16-bit counter of a lane, in either case.
+    const QByteArray lower(1100000, 'e');
+    const QByteArray upper(1100001, 'Z');
     for (const CountPath path : SupportedCountPaths()) {
-        QCOMPARE(Tally(path, lower)[4], std::uint64_t{300000});
-        QCOMPARE(Tally(path, upper)[25], std::uint64_t{300001});
+        QCOMPARE(Tally(path, lower)[4], std::uint64_t{1100000});
+        QCOMPARE(Tally(path, upper)[25], std::uint64_t{1100001});
     }
 }
 
