@@ -16,12 +16,14 @@ namespace {
 // each other's increments, over 16 bytes a step; each table sees at most an eighth of a chunk of
 // 1 GiB, so 32-bit entries cannot overflow. (Compare-and-count in the compiler's generic 16-byte
 // vectors measured slower than this on x86-64: SSE2 has no byte shuffle to share a compare.)
-void TallyPortable(const unsigned char* data, std::size_t size, LetterTally& tally) {
-    constexpr std::size_t kChunk = std::size_t{1} << 30;
+constexpr std::size_t kPortableChunk = std::size_t{1} << 30;
+
+void TallyChunks(const unsigned char* data, std::size_t size, std::size_t chunkSize,
+                 LetterTally& tally) {
     constexpr int kTables = 8;
     std::array<std::array<std::uint32_t, 256>, kTables> tables;
     while (size > 0) {
-        const std::size_t length = std::min(size, kChunk);
+        const std::size_t length = std::min(size, chunkSize);
         for (auto& table : tables) {
             table.fill(0);
         }
@@ -45,6 +47,10 @@ void TallyPortable(const unsigned char* data, std::size_t size, LetterTally& tal
         data += length;
         size -= length;
     }
+}
+
+void TallyPortable(const unsigned char* data, std::size_t size, LetterTally& tally) {
+    TallyChunks(data, size, kPortableChunk, tally);
 }
 
 #ifdef TALLIVO_X86
@@ -236,6 +242,11 @@ TallyAvx512Transpose(const unsigned char* data, std::size_t size, LetterTally& t
 #endif
 
 } // namespace
+
+void TallyPortableInChunks(const unsigned char* data, std::size_t size, std::size_t chunkSize,
+                           LetterTally& tally) {
+    TallyChunks(data, size, std::clamp<std::size_t>(chunkSize, 1, kPortableChunk), tally);
+}
 
 std::vector<CountPath> SupportedCountPaths() {
     std::vector<CountPath> paths{CountPath::Portable};

@@ -34,4 +34,9 @@ std::string_view CountPathName(CountPath path);
 // The path must be one of SupportedCountPaths().
 void TallyLetters(CountPath path, const unsigned char* data, std::size_t size, LetterTally& tally);
 
+// The portable path with chunks of chunkSize bytes (at most 1 GiB) in place of 1 GiB, so that
+// tests and fuzzers reach the chunk boundaries with small inputs.
+void TallyPortableInChunks(const unsigned char* data, std::size_t size, std::size_t chunkSize,
+                           LetterTally& tally);
+
 } // namespace tallivo

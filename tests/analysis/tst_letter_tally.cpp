@@ -55,6 +55,7 @@ private slots:
     void everyPathMatchesTheNaiveCount();
     void byteCountersDoNotWrapOnLongRuns();
     void filesStraddlingTheBufferMatchTheNaiveCount();
+    void portableChunkBoundariesMatchTheNaiveCount();
 };
 
 void TestLetterTally::everyPathMatchesTheNaiveCount() {
@@ -124,6 +125,20 @@ void TestLetterTally::filesStraddlingTheBufferMatchTheNaiveCount() {
             }
             QCOMPARE(std::uint64_t(total), expectedTotal);
         }
+    }
+}
+
+void TestLetterTally::portableChunkBoundariesMatchTheNaiveCount() {
+    // The portable path restarts its tables every chunk (1 GiB in use); small chunks put many
+    // boundaries, on and off its 16-byte steps, into a small text.
+    std::mt19937_64 random(7);
+    const QByteArray blob = RandomBlob(random, 10000, 0.5);
+    const LetterTally want = NaiveTally(blob);
+    for (const std::size_t chunk : {1, 15, 16, 17, 999, 10000, 20000}) {
+        LetterTally got{};
+        TallyPortableInChunks(reinterpret_cast<const unsigned char*>(blob.constData()),
+                              std::size_t(blob.size()), chunk, got);
+        QVERIFY2(got == want, qPrintable(QString::number(chunk)));
     }
 }
 

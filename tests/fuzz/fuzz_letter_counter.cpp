@@ -72,6 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TallyLetters(path, data, size, got);
         Check(got == expected);
     }
+    // The portable path's chunk boundaries, with chunks of 1 to 256 bytes.
+    LetterTally chunked{};
+    TallyPortableInChunks(data, size, 1 + (size > 1 ? data[1] : 0), chunked);
+    Check(chunked == expected);
+
     // The n-gram pass sees the same letters, however the text is split.
     NGramCounter whole;
     whole.Add(data, size);
