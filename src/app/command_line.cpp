@@ -93,7 +93,10 @@ StartPlan CommandLine::Plan(const QStringList& arguments) const {
     if (!files.isEmpty()) {
         plan.fileName = files.first();
     }
-    if (files.size() > 1) {
+    if (files.size() == 2) {
+        plan.errors =
+            QStringLiteral("tallivo: si analizza solo il primo file; l'altro è ignorato.\n");
+    } else if (files.size() > 2) {
         plan.errors = QStringLiteral("tallivo: si analizza solo il primo file; gli altri %1 sono "
                                      "ignorati.\n")
                           .arg(files.size() - 1);

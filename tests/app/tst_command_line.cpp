@@ -30,10 +30,13 @@ void TestCommandLine::plansTheStart_data() {
                               << "/tmp/a b.txt"
                               << ""
                               << "";
-    QTest::newRow("two files: the first")
+    QTest::newRow("three files: the first")
         << QStringList{"tallivo", "uno.txt", "due.txt", "tre.txt"} << true << 0 << "uno.txt"
         << ""
         << "tallivo: si analizza solo il primo file; gli altri 2 sono ignorati.";
+    QTest::newRow("two files")
+        << QStringList{"tallivo", "uno.txt", "due.txt"} << true << 0 << "uno.txt"
+        << "" << QStringLiteral("tallivo: si analizza solo il primo file; l'altro è ignorato.");
     QTest::newRow("a file after --")
         << QStringList{"tallivo", "--", "-strano.txt"} << true << 0 << "-strano.txt"
         << ""
