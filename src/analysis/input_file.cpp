@@ -2,6 +2,7 @@
 
 #include "analysis_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -97,6 +98,19 @@ void ReadInBlocks(const std::string& fileName, std::size_t blockSize, const Bloc
         bytesRead += got;
         if (observer && !observer(bytesRead)) {
             throw AnalysisFailure(AnalysisError::Cancelled, fileName);
+        }
+    }
+}
+
+void ReadTextInBlocks(std::string_view text, std::size_t blockSize, const BlockSink& sink,
+                      const ReadObserver& observer) {
+    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t done = 0; done < text.size();) {
+        const std::size_t size = std::min(blockSize, text.size() - done);
+        sink(data + done, size);
+        done += size;
+        if (observer && !observer(done)) {
+            throw AnalysisFailure(AnalysisError::Cancelled, "text in memory");
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace tallivo {
 
@@ -42,5 +43,11 @@ private:
 // Throws AnalysisFailure as InputFile does, and Cancelled when observer says stop.
 void ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,
                   const ReadObserver& observer = {});
+
+// Hands text held in memory to sink in blocks of blockSize bytes, exactly as ReadInBlocks hands
+// a file holding it; after each block asks observer (where given) whether to go on.
+// Throws AnalysisFailure(Cancelled) when observer says stop.
+void ReadTextInBlocks(std::string_view text, std::size_t blockSize, const BlockSink& sink,
+                      const ReadObserver& observer = {});
 
 } // namespace tallivo

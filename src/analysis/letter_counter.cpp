@@ -2,8 +2,6 @@
 
 #include "analysis_error.h"
 
-#include <algorithm>
-
 namespace tallivo {
 
 namespace {
@@ -16,6 +14,16 @@ void CheckedAdd(std::int32_t& value, std::uint64_t amount) {
         throw AnalysisFailure(AnalysisError::TooManyLetters, "more than 2147483647 letters");
     }
     value = sum;
+}
+
+// Returns a sink that counts each block on path into LetterCounts and TotalLetters.
+BlockSink BlockCounter(CountPath path, std::vector<std::int32_t>& LetterCounts,
+                       std::int32_t& TotalLetters) {
+    return [path, &LetterCounts, &TotalLetters](const unsigned char* data, std::size_t size) {
+        LetterTally tally{};
+        TallyLetters(path, data, size, tally);
+        AddTally(tally, LetterCounts, TotalLetters);
+    };
 }
 
 } // namespace
@@ -37,31 +45,15 @@ void CountLetters(const std::string& fileName, std::vector<std::int32_t>& Letter
                   std::int32_t& TotalLetters, CountPath path, const ReadObserver& observer) {
     LetterCounts.assign(kLetterCount, 0);
     // Line ends are never letters, so blocks may split lines anywhere.
-    ReadInBlocks(
-        fileName, kReadBufferSize,
-        [&](const unsigned char* data, std::size_t size) {
-            LetterTally tally{};
-            TallyLetters(path, data, size, tally);
-            AddTally(tally, LetterCounts, TotalLetters);
-        },
-        observer);
+    ReadInBlocks(fileName, kReadBufferSize, BlockCounter(path, LetterCounts, TotalLetters),
+                 observer);
 }
 
 void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,
                         std::int32_t& TotalLetters, const ReadObserver& observer) {
     LetterCounts.assign(kLetterCount, 0);
-    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
-    const CountPath path = FastestCountPath();
-    for (std::size_t done = 0; done < text.size();) {
-        const std::size_t size = std::min(kReadBufferSize, text.size() - done);
-        LetterTally tally{};
-        TallyLetters(path, data + done, size, tally);
-        AddTally(tally, LetterCounts, TotalLetters);
-        done += size;
-        if (observer && !observer(done)) {
-            throw AnalysisFailure(AnalysisError::Cancelled, "pasted text");
-        }
-    }
+    ReadTextInBlocks(text, kReadBufferSize,
+                     BlockCounter(FastestCountPath(), LetterCounts, TotalLetters), observer);
 }
 
 } // namespace tallivo

@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <algorithm>
-
 namespace tallivo {
 
 namespace {
@@ -73,16 +71,8 @@ void TextSource::Read(const BlockSink& sink, const ReadObserver& observer) const
         ReadInBlocks(QFile::encodeName(fileName_).toStdString(), kReadBufferSize, sink, observer);
         return;
     }
-    const auto* data = reinterpret_cast<const unsigned char*>(text_.constData());
-    const auto size = std::size_t(text_.size());
-    for (std::size_t done = 0; done < size;) {
-        const std::size_t block = std::min(kReadBufferSize, size - done);
-        sink(data + done, block);
-        done += block;
-        if (observer && !observer(done)) {
-            throw AnalysisFailure(AnalysisError::Cancelled, "pasted text");
-        }
-    }
+    ReadTextInBlocks(std::string_view(text_.constData(), std::size_t(text_.size())),
+                     kReadBufferSize, sink, observer);
 }
 
 bool IsCancelledName(const QString& name) {
