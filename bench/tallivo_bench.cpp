@@ -12,8 +12,11 @@
 #include "open_file_dialog.h"
 #include "platform_services.h"
 #include "read_progress.h"
+#include "source_counter.h"
+#include "window_service.h"
 
 #include <QApplication>
+#include <QEventLoop>
 
 #include <algorithm>
 #include <cctype>
@@ -124,16 +127,6 @@ double MedianSeconds(int passes, const std::function<void()>& work) {
     return times[times.size() / 2];
 }
 
-// Reads the whole file through the counter's buffer, handing each block to use.
-void ReadBlocks(const std::string& fileName,
-                const std::function<void(const unsigned char*, std::size_t)>& use) {
-    InputFile file(fileName);
-    const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kReadBufferSize);
-    while (const std::size_t got = file.Read(buffer.get(), kReadBufferSize)) {
-        use(buffer.get(), got);
-    }
-}
-
 // The straightforward port: one byte at a time through tolower, a range check, an increment.
 void NaiveCount(const unsigned char* data, std::size_t size, std::vector<std::int32_t>& counts) {
     for (std::size_t i = 0; i < size; ++i) {
@@ -162,6 +155,12 @@ public:
     void EndProgram() override { std::exit(EXIT_FAILURE); }
 };
 
+class NoWindows : public WindowService {
+public:
+    void ShowInformation() override {}
+    void ShowStatistics(QWidget*, const TextStatistics&, const QString&) override {}
+};
+
 double GigabytesPerSecond(double seconds) {
     return double(kFileSize) / seconds / 1e9;
 }
@@ -180,15 +179,17 @@ int RunBenchmark(int argc, char* argv[]) {
     const std::string fileName = path.string();
 
     std::size_t sink = 0;
-    ReadBlocks(fileName, [&](const unsigned char*, std::size_t size) { sink += size; });
+    ReadInBlocks(fileName, kReadBufferSize,
+                 [&](const unsigned char*, std::size_t size) { sink += size; });
 
     const double readSeconds = MedianSeconds(5, [&] {
-        ReadBlocks(fileName, [&](const unsigned char* data, std::size_t) { sink += data[0]; });
+        ReadInBlocks(fileName, kReadBufferSize,
+                     [&](const unsigned char* data, std::size_t) { sink += data[0]; });
     });
     std::vector<std::int32_t> naiveCounts(kLetterCount, 0);
     const double naiveSeconds = MedianSeconds(3, [&] {
         std::fill(naiveCounts.begin(), naiveCounts.end(), 0);
-        ReadBlocks(fileName, [&](const unsigned char* data, std::size_t size) {
+        ReadInBlocks(fileName, kReadBufferSize, [&](const unsigned char* data, std::size_t size) {
             NaiveCount(data, size, naiveCounts);
         });
     });
@@ -223,9 +224,9 @@ int RunBenchmark(int argc, char* argv[]) {
     std::uint64_t bigrams = 0;
     const double ngramSeconds = MedianSeconds(3, [&] {
         NGramCounter ngrams;
-        ReadBlocks(fileName, [&ngrams](const unsigned char* data, std::size_t size) {
-            ngrams.Add(data, size);
-        });
+        ReadInBlocks(
+            fileName, kReadBufferSize,
+            [&ngrams](const unsigned char* data, std::size_t size) { ngrams.Add(data, size); });
         bigrams = ngrams.Total(2);
     });
     if (bigrams + 1 != std::uint64_t(total)) {
@@ -239,9 +240,17 @@ int RunBenchmark(int argc, char* argv[]) {
     FixedDialog dialog(QString::fromStdString(fileName));
     SilentMessages messages;
     QtReadProgress progress;
-    const PlatformServices services{dialog, messages, progress};
-    FMain window(services);
-    const double roadSeconds = MedianSeconds(5, [&] { window.cmdBrowse_Click(); });
+    NoWindows windows;
+    const PlatformServices services{dialog, messages, progress, windows};
+    SourceCounter counter(services);
+    FMain window(services, counter);
+    // The whole road: the command, the count on the worker, the report back on this thread.
+    const double roadSeconds = MedianSeconds(5, [&] {
+        QEventLoop reported;
+        QObject::connect(&counter, &SourceCounter::finished, &reported, &QEventLoop::quit);
+        window.cmdBrowse_Click();
+        reported.exec();
+    });
     if (window.totalLetters() != total) {
         std::fprintf(stderr, "tallivo_bench: the window counted %d letters, the counter %d\n",
                      window.totalLetters(), total);

@@ -6,6 +6,8 @@ const char* AnalysisErrorName(AnalysisError kind) noexcept {
     switch (kind) {
     case AnalysisError::FileNotFound:
         return "file not found";
+    case AnalysisError::NameTooLong:
+        return "name too long";
     case AnalysisError::AccessDenied:
         return "access denied";
     case AnalysisError::NotRegularFile:

@@ -8,6 +8,7 @@ namespace tallivo {
 // What went wrong in an analysis; the window turns each kind into one sentence for the user.
 enum class AnalysisError {
     FileNotFound,   // the path names nothing that can be opened
+    NameTooLong,    // the path, or one of its names, is longer than the system allows
     AccessDenied,   // the file exists but may not be read
     NotRegularFile, // a directory, FIFO, socket or device
     ReadError,      // the system failed while reading

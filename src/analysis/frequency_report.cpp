@@ -66,14 +66,24 @@ std::string TotalLine(std::int32_t total) {
 }
 
 std::string ReportTable(const std::vector<std::int32_t>& counts, std::int32_t total,
-                        std::string_view decimalSeparator) {
-    std::string table = "Lettera\tConteggio\tPercentuale\n";
+                        std::string_view decimalSeparator, const std::array<double, 26>* expected) {
+    std::string table = "Lettera\tConteggio\tPercentuale";
+    table += expected != nullptr ? "\tAtteso\n" : "\n";
     for (int n = 1; n <= int(counts.size()); ++n) {
         const std::int32_t count = counts[n - 1];
         const float percent = RoundedPercent(count, total, PercentPattern::ZeroHashHash);
         table += char(64 + n);
-        table +=
-            '\t' + std::to_string(count) + '\t' + PercentText(percent, decimalSeparator) + '\n';
+        table += '\t' + std::to_string(count) + '\t' + PercentText(percent, decimalSeparator);
+        if (expected != nullptr) {
+            char text[32];
+            const auto end = std::to_chars(text, text + sizeof text, (*expected)[n - 1],
+                                           std::chars_format::fixed, 2)
+                                 .ptr;
+            std::string value(text, end);
+            value.replace(value.find('.'), 1, decimalSeparator);
+            table += '\t' + value;
+        }
+        table += '\n';
     }
     return table + "Totale\t" + std::to_string(total) + '\n';
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,9 +35,11 @@ std::string TotalLine(std::int32_t total);
 // Returns the report as tab-separated text a spreadsheet reads as columns: a header line
 // "Lettera\tConteggio\tPercentuale", "E\t1234\t12,34" for each letter A to Z (the percentage
 // as the report shows it, without "%"), and "Totale\tN"; every line ends with a line feed.
-// Throws AnalysisFailure(ZeroTotal) when total is 0.
+// With expected (percentages of a reference) a fourth column "Atteso" gives each letter's
+// expected percentage with two decimals. Throws AnalysisFailure(ZeroTotal) when total is 0.
 std::string ReportTable(const std::vector<std::int32_t>& counts, std::int32_t total,
-                        std::string_view decimalSeparator);
+                        std::string_view decimalSeparator,
+                        const std::array<double, 26>* expected = nullptr);
 
 // Returns the bar height of a percentage: the nearest whole number, halves to even
 // (12.5 gives 12, 13.5 gives 14). Throws AnalysisFailure(OutOfRange) past 16 bits.

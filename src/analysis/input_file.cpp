@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,9 +22,10 @@ AnalysisError OpenErrorKind(int error) {
     case ENXIO: // a socket, or a device with nothing behind it
     case ENODEV:
         return AnalysisError::NotRegularFile;
+    case ENAMETOOLONG:
+        return AnalysisError::NameTooLong;
     case ENOENT:
     case ENOTDIR:
-    case ENAMETOOLONG:
     case ELOOP:
         return AnalysisError::FileNotFound;
     default:
@@ -65,6 +66,8 @@ InputFile::InputFile(const std::string& fileName)
         }
         throw AnalysisFailure(AnalysisError::NotRegularFile, fileName);
     }
+    stamp_ = {std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), std::uint64_t(info.st_size),
+              std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
@@ -88,18 +91,33 @@ std::size_t InputFile::Read(unsigned char* buffer, std::size_t capacity) {
 
 namespace tallivo {
 
-void ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,
-                  const ReadObserver& observer) {
+namespace {
+
+constexpr std::align_val_t kPageAlignment{4096};
+
+} // namespace
+
+BlockBuffer::BlockBuffer(std::size_t size)
+    : data_(static_cast<unsigned char*>(::operator new(size, kPageAlignment)))
+    , size_(size) {}
+
+BlockBuffer::~BlockBuffer() {
+    ::operator delete(data_, kPageAlignment);
+}
+
+FileStamp ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,
+                       const ReadObserver& observer) {
     InputFile file(fileName);
-    const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(blockSize);
+    const BlockBuffer buffer(blockSize);
     std::uint64_t bytesRead = 0;
-    while (const std::size_t got = file.Read(buffer.get(), blockSize)) {
-        sink(buffer.get(), got);
+    while (const std::size_t got = file.Read(buffer.data(), blockSize)) {
+        sink(buffer.data(), got);
         bytesRead += got;
         if (observer && !observer(bytesRead)) {
             throw AnalysisFailure(AnalysisError::Cancelled, fileName);
         }
     }
+    return file.Stamp();
 }
 
 void ReadTextInBlocks(std::string_view text, std::size_t blockSize, const BlockSink& sink,

@@ -14,6 +14,17 @@ using ReadObserver = std::function<bool(std::uint64_t bytesRead)>;
 // Receives each block of a file as it is read.
 using BlockSink = std::function<void(const unsigned char* data, std::size_t size)>;
 
+// What tells one version of a file from another: where it lives, its size and the time it was
+// last written, as the open file reports them. Equal stamps mean the same file, unchanged.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
 // A regular file opened read-only for reading in blocks; closed when the object goes.
 // Anything that is not a regular file (directory, FIFO, socket, device) is refused before it
 // is opened, so a pick such as /dev/zero or a FIFO with a waiting writer is left alone. The file
@@ -33,16 +44,38 @@ public:
     // Throws AnalysisFailure(ReadError) when the system reports a failure or the read would wait.
     std::size_t Read(unsigned char* buffer, std::size_t capacity);
 
+    // Returns the stamp of the file as it was opened.
+    const FileStamp& Stamp() const { return stamp_; }
+
 private:
     int fd_ = -1;
+    FileStamp stamp_;
     std::string name_;
 };
 
+// A block buffer aligned to a page: the system copies a read into it at full speed, where a
+// destination a few bytes off a cache line can make the copy several times slower.
+class BlockBuffer {
+public:
+    explicit BlockBuffer(std::size_t size);
+    ~BlockBuffer();
+
+    BlockBuffer(const BlockBuffer&) = delete;
+    BlockBuffer& operator=(const BlockBuffer&) = delete;
+
+    unsigned char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    unsigned char* data_;
+    std::size_t size_;
+};
+
 // Reads fileName from start to end through one buffer of blockSize bytes, handing each block
-// to sink; after each block asks observer (where given) whether to go on.
-// Throws AnalysisFailure as InputFile does, and Cancelled when observer says stop.
-void ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,
-                  const ReadObserver& observer = {});
+// to sink; after each block asks observer (where given) whether to go on. Returns the stamp of
+// the file read. Throws AnalysisFailure as InputFile does, and Cancelled when observer says stop.
+FileStamp ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,
+                       const ReadObserver& observer = {});
 
 // Hands text held in memory to sink in blocks of blockSize bytes, exactly as ReadInBlocks hands
 // a file holding it; after each block asks observer (where given) whether to go on.

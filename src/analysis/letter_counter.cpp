@@ -36,17 +36,17 @@ void AddTally(const LetterTally& tally, std::vector<std::int32_t>& LetterCounts,
     }
 }
 
-void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
-                  std::int32_t& TotalLetters, const ReadObserver& observer) {
-    CountLetters(fileName, LetterCounts, TotalLetters, FastestCountPath(), observer);
+FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                       std::int32_t& TotalLetters, const ReadObserver& observer) {
+    return CountLetters(fileName, LetterCounts, TotalLetters, FastestCountPath(), observer);
 }
 
-void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
-                  std::int32_t& TotalLetters, CountPath path, const ReadObserver& observer) {
+FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                       std::int32_t& TotalLetters, CountPath path, const ReadObserver& observer) {
     LetterCounts.assign(kLetterCount, 0);
     // Line ends are never letters, so blocks may split lines anywhere.
-    ReadInBlocks(fileName, kReadBufferSize, BlockCounter(path, LetterCounts, TotalLetters),
-                 observer);
+    return ReadInBlocks(fileName, kReadBufferSize, BlockCounter(path, LetterCounts, TotalLetters),
+                        observer);
 }
 
 void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,

@@ -17,15 +17,16 @@ constexpr std::size_t kReadBufferSize = std::size_t{1} << 20;
 // Counts the letters a..z, without regard to case, in the file fileName (the path exactly as
 // picked, not trimmed). LetterCounts becomes 26 fresh counters (index 0 = a); TotalLetters is
 // only added to, by one for every letter. The file is read once, in blocks, and always closed.
-// After every block observer (where given) may stop the count.
-// Throws AnalysisFailure: FileNotFound, AccessDenied, NotRegularFile, ReadError, Cancelled,
-// or TooManyLetters when a counter or the total would pass 2,147,483,647.
-void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
-                  std::int32_t& TotalLetters, const ReadObserver& observer = {});
+// After every block observer (where given) may stop the count. Returns the stamp of the file
+// counted. Throws AnalysisFailure: FileNotFound, AccessDenied, NotRegularFile, ReadError,
+// Cancelled, or TooManyLetters when a counter or the total would pass 2,147,483,647.
+FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                       std::int32_t& TotalLetters, const ReadObserver& observer = {});
 
 // The same on a chosen path, so that every path can be tested and measured.
-void CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
-                  std::int32_t& TotalLetters, CountPath path, const ReadObserver& observer = {});
+FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                       std::int32_t& TotalLetters, CountPath path,
+                       const ReadObserver& observer = {});
 
 // Counts the letters of a text held in memory exactly as CountLetters counts a file holding
 // it, block by block, asking observer (where given) after each block whether to go on.

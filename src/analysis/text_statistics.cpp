@@ -1,43 +1,22 @@
 #include "text_statistics.h"
 
-#include "frequency_report.h"
-
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numeric>
 
 namespace tallivo {
 
 namespace {
 
-constexpr double kRandomCoincidence = 1.0 / kLetterCount;
-
-// Returns value with decimals digits after decimalSeparator.
-std::string Fixed(double value, int decimals, std::string_view decimalSeparator) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    std::string out(text);
-    if (const auto dot = out.find('.'); dot != std::string::npos) {
-        out.replace(dot, 1, decimalSeparator);
+// Returns the ten commonest n-grams of length n with their shares.
+std::vector<NGramShare> CommonestShares(const NGramCounter& ngrams, int n) {
+    std::vector<NGramShare> shares;
+    const double all = double(ngrams.Total(n));
+    for (NGram& ngram : ngrams.Commonest(n, 10)) {
+        shares.push_back(
+            {std::move(ngram.letters), ngram.count, 100.0 * double(ngram.count) / all});
     }
-    return out;
-}
-
-void AddNGramLines(std::vector<std::string>& lines, const NGramCounter& ngrams, int n,
-                   const char* heading, std::string_view decimalSeparator) {
-    const std::vector<NGram> commonest = ngrams.Commonest(n, 10);
-    if (commonest.empty()) {
-        return;
-    }
-    lines.emplace_back(heading);
-    const auto all = std::int32_t(ngrams.Total(n));
-    for (const NGram& ngram : commonest) {
-        const auto count = std::int32_t(ngram.count);
-        const float percent = RoundedPercent(count, all, PercentPattern::ZeroHashHash);
-        lines.push_back(ngram.letters + " " + std::to_string(count) + " (" +
-                        PercentText(percent, decimalSeparator) + "%)");
-    }
+    return shares;
 }
 
 } // namespace
@@ -102,36 +81,20 @@ std::string FrequencyOrder(const std::vector<std::int32_t>& counts) {
     return order;
 }
 
-std::vector<std::string> StatisticsLines(const std::vector<std::int32_t>& counts,
-                                         std::int32_t total, const NGramCounter& ngrams,
-                                         const NamedReference* reference,
-                                         std::string_view decimalSeparator) {
-    std::vector<std::string> lines;
-    lines.push_back("Lettere: " + std::to_string(total));
-
-    std::string coincidence = "Indice di coincidenza: ";
-    if (const auto ic = IndexOfCoincidence(counts, total)) {
-        coincidence += Fixed(*ic, 4, decimalSeparator) + " (";
-        if (reference != nullptr) {
-            coincidence += reference->name + " " +
-                           Fixed(ExpectedCoincidence(reference->table), 4, decimalSeparator) + "; ";
-        }
-        coincidence += "casuale " + Fixed(kRandomCoincidence, 4, decimalSeparator) + ")";
-    } else {
-        coincidence += "\u2014";
-    }
-    lines.push_back(coincidence);
-
-    lines.push_back("Entropia: " + Fixed(Entropy(counts, total), 3, decimalSeparator) +
-                    " bit per lettera");
+TextStatistics Statistics(const std::vector<std::int32_t>& counts, std::int32_t total,
+                          const NGramCounter& ngrams, const ReferenceTable* reference) {
+    TextStatistics statistics;
+    statistics.letters = total;
+    statistics.coincidence = IndexOfCoincidence(counts, total);
+    statistics.entropy = Entropy(counts, total);
     if (reference != nullptr) {
-        lines.push_back("Chi quadro: " +
-                        Fixed(ChiSquare(counts, total, reference->table), 1, decimalSeparator));
+        statistics.expectedCoincidence = ExpectedCoincidence(*reference);
+        statistics.chiSquare = ChiSquare(counts, total, *reference);
     }
-    lines.push_back("Ordine di frequenza: " + FrequencyOrder(counts));
-    AddNGramLines(lines, ngrams, 2, "Bigrammi pi\u00f9 frequenti:", decimalSeparator);
-    AddNGramLines(lines, ngrams, 3, "Trigrammi pi\u00f9 frequenti:", decimalSeparator);
-    return lines;
+    statistics.frequencyOrder = FrequencyOrder(counts);
+    statistics.bigrams = CommonestShares(ngrams, 2);
+    statistics.trigrams = CommonestShares(ngrams, 3);
+    return statistics;
 }
 
 } // namespace tallivo

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tallivo {
@@ -31,19 +30,30 @@ double ChiSquare(const std::vector<std::int32_t>& counts, std::int32_t total,
 // Returns the 26 capitals by count descending, ties in alphabetical order, e.g. "E A I O ...".
 std::string FrequencyOrder(const std::vector<std::int32_t>& counts);
 
-// A chosen reference as the statistics name it.
-struct NamedReference {
-    std::string name; // "italiano", "inglese" or the reference text's file name
-    ReferenceTable table;
+// One of the commonest n-grams: its letters, how often it occurs and its share of all n-grams of
+// its length in percent.
+struct NGramShare {
+    std::string letters;
+    std::uint64_t count = 0;
+    double percent = 0.0;
 };
 
-// Returns the lines of the statistics window for an analysis of total letters: the letters,
-// the index of coincidence, the entropy, the chi-squared distance (with a reference), the
-// frequency order and the ten commonest bigrams and trigrams of ngrams, numbers written with
-// decimalSeparator. total must not be 0.
-std::vector<std::string> StatisticsLines(const std::vector<std::int32_t>& counts,
-                                         std::int32_t total, const NGramCounter& ngrams,
-                                         const NamedReference* reference,
-                                         std::string_view decimalSeparator);
+// The figures the statistics window shows for a text; the window formats them.
+struct TextStatistics {
+    std::int32_t letters = 0;
+    std::optional<double> coincidence; // empty below two letters
+    double randomCoincidence = 1.0 / kLetterCount;
+    std::optional<double> expectedCoincidence; // of the reference's language, with a reference
+    double entropy = 0.0;                      // bits per letter
+    std::optional<double> chiSquare;           // distance from the reference, with a reference
+    std::string frequencyOrder;
+    std::vector<NGramShare> bigrams; // the ten commonest
+    std::vector<NGramShare> trigrams;
+};
+
+// Returns the statistics of a text of total letters with these counts and n-grams, against
+// reference where one is given. total must not be 0.
+TextStatistics Statistics(const std::vector<std::int32_t>& counts, std::int32_t total,
+                          const NGramCounter& ngrams, const ReferenceTable* reference);
 
 } // namespace tallivo

@@ -4,7 +4,10 @@
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "platform_services.h"
+#include "qt_window_service.h"
 #include "read_progress.h"
+#include "report_menu.h"
+#include "source_counter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,14 +70,19 @@ int main(int argc, char* argv[]) {
     tallivo::QtOpenFileDialog dialog;
     tallivo::QtMessageService messages;
     tallivo::QtReadProgress progress;
-    const tallivo::PlatformServices services{dialog, messages, progress};
-    tallivo::FMain window(services);
+    tallivo::QtWindowService windows;
+    const tallivo::PlatformServices services{dialog, messages, progress, windows};
+    // The one counting road, the specified window, and what is built around it.
+    tallivo::SourceCounter counter(services);
+    tallivo::FMain window(services, counter);
+    new tallivo::ReportMenu(window, services, counter);
     window.show();
     if (!plan.fileName.isEmpty()) {
         // Once the window shows, as if the file had been picked in the Open dialog.
         const QString fileName = QDir::current().absoluteFilePath(plan.fileName);
-        QTimer::singleShot(0, &window,
-                           [&window, fileName] { window.AnalyseFileAtStart(fileName); });
+        QTimer::singleShot(0, &window, [&window, fileName] {
+            window.Analyse(tallivo::TextSource::File(fileName));
+        });
     }
     return QApplication::exec();
 }

@@ -39,14 +39,6 @@ QStringList Describe(const std::vector<NGram>& ngrams) {
     return out;
 }
 
-QStringList Lines(const std::vector<std::string>& lines) {
-    QStringList out;
-    for (const std::string& line : lines) {
-        out << QString::fromStdString(line);
-    }
-    return out;
-}
-
 } // namespace
 
 class TestTextStatistics : public QObject {
@@ -59,7 +51,7 @@ private slots:
     void ngramsSkipNonLettersAcrossPieces();
     void commonestAreCappedAndTiesAlphabetical();
     void wholeBlocksCountAsBytesOneByOne();
-    void statisticsWindowLines();
+    void statisticsOfATextAgainstAReference();
     void tableForASpreadsheet();
 };
 
@@ -162,32 +154,29 @@ void TestTextStatistics::wholeBlocksCountAsBytesOneByOne() {
     QCOMPARE(whole.Total(1), std::uint64_t(std::accumulate(counts.begin(), counts.end(), 0)));
 }
 
-void TestTextStatistics::statisticsWindowLines() {
-    const NGramCounter ngrams = NGrams({"abab"});
-    const std::vector<std::int32_t> counts = Counts("abab");
-    const QString order =
-        QStringLiteral("Ordine di frequenza: A B C D E F G H I J K L M N O P Q R S T U V W X Y Z");
-    QCOMPARE(
-        Lines(StatisticsLines(counts, 4, ngrams, nullptr, ",")),
-        (QStringList{"Lettere: 4", "Indice di coincidenza: 0,3333 (casuale 0,0385)",
-                     "Entropia: 1,000 bit per lettera", order,
-                     QStringLiteral("Bigrammi più frequenti:"), "AB 2 (66,67%)", "BA 1 (33,33%)",
-                     QStringLiteral("Trigrammi più frequenti:"), "ABA 1 (50%)", "BAB 1 (50%)"}));
+void TestTextStatistics::statisticsOfATextAgainstAReference() {
+    const TextStatistics plain = Statistics(Counts("abab"), 4, NGrams({"abab"}), nullptr);
+    QCOMPARE(plain.letters, 4);
+    QCOMPARE(*plain.coincidence, 1.0 / 3.0);
+    QCOMPARE(plain.entropy, 1.0);
+    QVERIFY(!plain.chiSquare && !plain.expectedCoincidence);
+    QCOMPARE(plain.bigrams.size(), std::size_t(2));
+    QCOMPARE(plain.bigrams[0].letters, std::string("AB"));
+    QCOMPARE(plain.bigrams[0].count, std::uint64_t(2));
+    QCOMPARE(plain.bigrams[0].percent, 200.0 / 3.0); // of the three bigrams
+    QCOMPARE(plain.trigrams[1].percent, 50.0);
 
     // Against a reference of half a, half b: expected 2 and 2, so (1 + 1) / 2 each way.
     ReferenceTable halves{};
     halves[0] = 50.0;
     halves[1] = 50.0;
-    const NamedReference reference{"metà", halves};
-    const std::vector<std::int32_t> skewed = Counts("aaab");
-    const QStringList lines = Lines(StatisticsLines(skewed, 4, NGrams({"aaab"}), &reference, "."));
-    QCOMPARE(lines[1],
-             QStringLiteral("Indice di coincidenza: 0.5000 (metà 0.5000; casuale 0.0385)"));
-    QCOMPARE(lines[3], QStringLiteral("Chi quadro: 1.0"));
+    const TextStatistics skewed = Statistics(Counts("aaab"), 4, NGrams({"aaab"}), &halves);
+    QCOMPARE(*skewed.expectedCoincidence, 0.5);
+    QCOMPARE(*skewed.chiSquare, 1.0);
 
-    const QStringList single = Lines(StatisticsLines(Counts("q"), 1, NGrams({"q"}), nullptr, "."));
-    QCOMPARE(single[1], QStringLiteral("Indice di coincidenza: —"));
-    QCOMPARE(single.size(), 4); // no bigrams, no trigrams
+    const TextStatistics single = Statistics(Counts("q"), 1, NGrams({"q"}), nullptr);
+    QVERIFY(!single.coincidence);
+    QVERIFY(single.bigrams.empty() && single.trigrams.empty());
 }
 
 void TestTextStatistics::tableForASpreadsheet() {

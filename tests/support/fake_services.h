@@ -4,11 +4,16 @@
 #include "open_file_dialog.h"
 #include "platform_services.h"
 #include "read_progress.h"
+#include "source_counter.h"
+#include "text_statistics.h"
+#include "window_service.h"
 
 #include <QGuiApplication>
 #include <QQueue>
+#include <QSignalSpy>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 // An Open dialog that returns the names it was given, one per showing, then empty names.
 class ScriptedDialog : public tallivo::OpenFileDialog {
@@ -39,26 +44,53 @@ public:
     int endRequests = 0;
 };
 
-// Watches reads without a window; stops a read at its stopAfter-th block when that is set.
+// Watches reads without a window; with stopAtBegin, asks every read to stop as it starts.
 class ScriptedProgress : public tallivo::ReadProgress {
 public:
-    void Begin(QWidget*, const QString& what) override {
+    void Begin(QWidget*, const QString& what, std::function<void()> stop) override {
         watched.append(what);
-        blocks = 0;
+        if (stopAtBegin) {
+            stop();
+        }
     }
-    bool Advance(std::uint64_t) override { return ++blocks != stopAfter; }
+    void Advance(std::uint64_t) override {}
     void End() override { ++ended; }
 
     QStringList watched;
-    int blocks = 0;
-    int stopAfter = 0;
+    bool stopAtBegin = false;
     int ended = 0;
 };
 
-// The fakes together, as the windows take them.
+// Records the windows the program asks to show instead of showing them.
+class RecordingWindows : public tallivo::WindowService {
+public:
+    void ShowInformation() override { ++informationShown; }
+    void ShowStatistics(QWidget*, const tallivo::TextStatistics& shown,
+                        const QString& referenceName) override {
+        statistics.append(shown);
+        references.append(referenceName);
+    }
+
+    int informationShown = 0;
+    QList<tallivo::TextStatistics> statistics;
+    QStringList references;
+};
+
+// The fakes together, as the windows take them, and the counting road over them.
 struct FakeServices {
     ScriptedDialog dialog;
     RecordingMessages messages;
     ScriptedProgress progress;
-    tallivo::PlatformServices services{dialog, messages, progress};
+    RecordingWindows windows;
+    tallivo::PlatformServices services{dialog, messages, progress, windows};
+    tallivo::SourceCounter counter{services};
+
+    // Runs command, which may start a pass over a source, and waits until that pass has ended.
+    template <typename Command> void AndWait(Command command) {
+        QSignalSpy ended(&counter, &tallivo::SourceCounter::finished);
+        command();
+        if (counter.IsBusy()) {
+            QVERIFY(ended.wait(10000));
+        }
+    }
 };

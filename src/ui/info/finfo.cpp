@@ -2,6 +2,7 @@
 
 #include "app_fonts.h"
 #include "mcontactov.h"
+#include "svg_icon.h"
 #include "twips.h"
 #include "window_centring.h"
 
@@ -10,10 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
-#include <QSvgRenderer>
 
 namespace tallivo {
 
@@ -42,13 +40,7 @@ const std::array<QRect, 3> kTextPlaces{
 
 // The gloved hand that points left, its hot spot at the tip of the index finger.
 QCursor HandPointer() {
-    QPixmap hand(32, 32);
-    hand.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/images/hand.svg"));
-    QPainter painter(&hand);
-    renderer.render(&painter);
-    painter.end();
-    return QCursor(hand, 1, 9);
+    return QCursor(PixmapFromSvg(QStringLiteral(":/images/hand.svg"), 32), 1, 9);
 }
 
 QFont LinkFont() {
@@ -76,7 +68,7 @@ FInfo::FInfo(QWidget* parent)
     colours.setColor(QPalette::Window, kBackground);
     setPalette(colours);
     setAutoFillBackground(true);
-    setModal(true);
+    setWindowModality(Qt::ApplicationModal);
 
     cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
     cmdChiudi->setObjectName(QStringLiteral("cmdChiudi"));

@@ -1,38 +1,26 @@
 #include "fmain.h"
 
 #include "app_fonts.h"
-#include "finfo.h"
 #include "frequency_report.h"
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "picture_area.h"
 #include "platform_services.h"
-#include "report_menu.h"
 #include "svg_icon.h"
 #include "twips.h"
 #include "vgauge.h"
 #include "window_centring.h"
+#include "window_service.h"
 
 #include <QButtonGroup>
-#include <QClipboard>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QSvgWidget>
-
-#include <functional>
-#include <optional>
 
 namespace tallivo {
 
@@ -42,8 +30,6 @@ const QColor kBackground(0xE7, 0xE1, 0xD1);
 const QColor kBarColor(255, 0, 0);
 const QColor kMarkerColor(0, 0, 0);
 const QColor kTitleColor(0x80, 0x80, 0xFF);
-const QString kUnexpectedError =
-    QStringLiteral("Si è verificato un errore imprevisto: l'analisi non è stata completata.");
 
 struct OptionPlace {
     int left;
@@ -73,9 +59,10 @@ int LetterColumnLeft(int i) {
 
 } // namespace
 
-FMain::FMain(const PlatformServices& services, QWidget* parent)
+FMain::FMain(const PlatformServices& services, SourceCounter& counter, QWidget* parent)
     : QWidget(parent)
-    , services_(services) {
+    , services_(services)
+    , counter_(counter) {
     CreateControls();
     Form_Load();
 }
@@ -98,7 +85,6 @@ void FMain::CreateControls() {
     colours.setColor(QPalette::Window, kBackground);
     setPalette(colours);
     setAutoFillBackground(true);
-    setAcceptDrops(true);
 
     auto makeButton = [this](const char* name, const QString& caption, QRect place) {
         auto* button = new QPushButton(caption, this);
@@ -143,7 +129,6 @@ void FMain::CreateControls() {
     lstFreq->setGeometry(TwipsRect(1950, 4080, 2745, 1815));
     lstFreq->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFreq->setPalette(QGuiApplication::palette());
-    lstFreq->installEventFilter(this);
 
     Label1 = new QLabel(QStringLiteral("Analisi della frequenza delle lettere nei files"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -183,9 +168,6 @@ void FMain::CreateControls() {
     connect(cmdHelp, &QPushButton::clicked, this, &FMain::cmdHelp_Click);
     connect(optGroup, &QButtonGroup::idClicked, this, &FMain::opt_Click);
     connect(optGroup, &QButtonGroup::idToggled, this, &FMain::KeepTabStopOnCheckedOption);
-
-    // Everything beyond the window's own commands: the report's context menu and shortcuts.
-    new ReportMenu(*this, services_);
 }
 
 void FMain::KeepTabStopOnCheckedOption() {
@@ -212,45 +194,22 @@ void FMain::showEvent(QShowEvent* event) {
 }
 
 void FMain::cmdBrowse_Click() {
-    RunAnalysisCommand([this] { return services_.dialog.GetOpenFileName(this); });
-}
-
-void FMain::AnalyseFileAtStart(const QString& fileName) {
-    RunAnalysisCommand([&fileName] { return fileName; });
-}
-
-void FMain::AnalyseText(const QByteArray& utf8) {
-    RunAnalysis([&utf8]() -> std::optional<TextSource> { return TextSource::Pasted(utf8); });
-}
-
-void FMain::RunAnalysisCommand(const std::function<QString()>& chooseFile) {
-    RunAnalysis([&chooseFile]() -> std::optional<TextSource> {
-        const QString fileName = chooseFile();
-        if (IsCancelledName(fileName)) {
-            return std::nullopt;
-        }
-        return TextSource::File(fileName);
-    });
-}
-
-void FMain::RunAnalysis(const std::function<std::optional<TextSource>()>& chooseSource) {
-    if (busy_) {
+    if (counter_.IsBusy()) {
         return; // one analysis at a time
     }
-    const QScopedValueRollback busy(busy_, true);
-    try {
-        const std::int16_t gaugeMax = GaugeMaxFor(ScaleIndex);
-        VGauge gauge = PreparedGauge(gaugeMax);
-        if (const std::optional<TextSource> source = chooseSource()) {
-            AnalyseSource(*source, gauge, gaugeMax);
-        }
-    } catch (const std::exception& error) {
-        // The detail is for a bug report; the user reads Italian only.
-        qWarning("tallivo: unexpected error: %s", error.what());
-        ShowError(kUnexpectedError);
-    } catch (...) {
-        ShowError(kUnexpectedError);
+    const QString fileName = services_.dialog.GetOpenFileName(this);
+    if (!IsCancelledName(fileName)) {
+        Analyse(TextSource::File(fileName));
     }
+}
+
+void FMain::Analyse(const TextSource& source) {
+    counter_.CountLetters(this, source,
+                          [this, source](std::optional<SourceCounter::Counts> counts) {
+                              if (counts) {
+                                  ShowCounts(source, std::move(*counts));
+                              }
+                          });
 }
 
 VGauge FMain::PreparedGauge(std::int16_t gaugeMax) {
@@ -261,33 +220,22 @@ VGauge FMain::PreparedGauge(std::int16_t gaugeMax) {
     return gauge;
 }
 
-void FMain::AnalyseSource(const TextSource& source, VGauge& gauge, std::int16_t gaugeMax) {
-    std::vector<std::int32_t> counts;
-    std::int32_t total = 0;
-    const std::optional<AnalysisError> failure = ReadWithProgress(
-        services_.progress, this, source.DisplayName(),
-        [&](const ReadObserver& observer) { source.CountLetters(counts, total, observer); });
-    if (failure == AnalysisError::Cancelled) {
-        return; // stopped by the user: everything stays as it was
-    }
-    if (failure) {
-        ShowError(FailureMessage(*failure, source));
-        return;
-    }
+void FMain::ShowCounts(const TextSource& source, SourceCounter::Counts counts) {
     // Only a count that succeeded replaces the last analysis.
-    LetterCounts = std::move(counts);
-    TotalLetters = total;
+    LetterCounts = std::move(counts.letters);
+    TotalLetters = counts.total;
     lastSource_ = source;
-    ShowReport(gauge, gaugeMax);
-    emit reportChanged();
+    lastStamp_ = counts.stamp;
+    ShowReport();
+    emit analysed();
     if (TotalLetters == 0) {
-        ShowError(source.IsPasted()
-                      ? QStringLiteral("Il testo incollato non contiene lettere dalla A alla Z.")
-                      : QStringLiteral("Il file non contiene lettere dalla A alla Z."));
+        services_.messages.ShowMessage(this, source.NoLettersMessage(), QStringLiteral("Tallivo"));
     }
 }
 
-void FMain::ShowReport(VGauge& gauge, std::int16_t gaugeMax) {
+void FMain::ShowReport() {
+    const std::int16_t gaugeMax = GaugeMaxFor(ScaleIndex);
+    VGauge gauge = PreparedGauge(gaugeMax);
     lstFreq->clear();
     if (TotalLetters == 0) {
         // No percentages to show: the total alone, and no bars.
@@ -312,9 +260,9 @@ void FMain::ShowReport(VGauge& gauge, std::int16_t gaugeMax) {
 void FMain::DrawBar(VGauge& gauge, std::int16_t gaugeMax, int letter, float percent) {
     gauge.Setup(*picLett[letter]);
     gauge.Paint2(BarHeight(percent), *picLett[letter], kBarColor);
-    if (reference_) {
-        // The reference's percentage on the same scale; above the top of the scale, none.
-        const double expected = reference_->table[letter];
+    if (markers_) {
+        // The expected percentage on the same scale; above the top of the scale, none.
+        const double expected = (*markers_)[letter];
         if (expected > 0.0 && expected <= gaugeMax) {
             picLett[letter]->DrawRow(gaugeMax - expected, kMarkerColor);
         }
@@ -322,26 +270,24 @@ void FMain::DrawBar(VGauge& gauge, std::int16_t gaugeMax, int letter, float perc
 }
 
 void FMain::UpdateBarHints() {
-    const bool shown = TotalLetters != 0 && !LetterCounts.empty();
     const QString separator = QLocale().decimalPoint();
     for (int i = 0; i < 26; ++i) {
         QString hint;
         QString description;
-        if (shown) {
+        if (HasReport()) {
             const float percent =
                 RoundedPercent(LetterCounts[i], TotalLetters, PercentPattern::ZeroHashHash);
-            const QString percentText =
-                QString::fromStdString(PercentText(percent, separator.toStdString()));
             // The bar's own hint: its report line with the letter as it stands under the bar.
-            hint = QStringLiteral("%1 = %2  (%3%)")
-                       .arg(QChar(char16_t(u'a' + i)))
-                       .arg(LetterCounts[i])
-                       .arg(percentText);
-            description = QStringLiteral("%1 (%2%)").arg(LetterCounts[i]).arg(percentText);
-            if (reference_) {
-                const QString expected = QString::number(reference_->table[i], 'f', 2)
-                                             .replace(QLatin1Char('.'), separator);
-                const QString suffix = QStringLiteral(" \u2014 atteso %1%").arg(expected);
+            hint = QString::fromStdString(
+                FrequencyLine(i + 1, LetterCounts[i], percent, separator.toStdString()));
+            hint[0] = lblLett[i]->text().front();
+            description =
+                QStringLiteral("%1 (%2%)")
+                    .arg(LetterCounts[i])
+                    .arg(QString::fromStdString(PercentText(percent, separator.toStdString())));
+            if (markers_) {
+                const QString suffix = QStringLiteral(" \u2014 atteso %1%")
+                                           .arg(QLocale().toString((*markers_)[i], 'f', 2));
                 hint += suffix;
                 description += suffix;
             }
@@ -351,13 +297,14 @@ void FMain::UpdateBarHints() {
     }
 }
 
-void FMain::SetReference(std::optional<NamedReference> reference) {
-    reference_ = std::move(reference);
+void FMain::SetMarkers(const std::optional<ReferenceTable>& expected) {
+    markers_ = expected;
     UpdateBarHints();
     // The bars again at the current scale, with the new markers or none.
     try {
         Rescale(GaugeMaxFor(ScaleIndex));
-    } catch (...) {
+    } catch (const AnalysisFailure&) {
+        // Nothing analysed: no bars to mark.
     }
 }
 
@@ -367,11 +314,6 @@ QStringList FMain::ReportLines() const {
         lines.append(lstFreq->item(row)->text());
     }
     return lines;
-}
-
-QPixmap FMain::ChartImage() {
-    const QRect chart = picLett.front()->geometry().united(picLett.back()->geometry());
-    return grab(chart);
 }
 
 QList<QWidget*> FMain::ReportViews() const {
@@ -393,7 +335,7 @@ void FMain::opt_Click(int index) {
 
 void FMain::Rescale(std::int16_t gaugeMax) {
     VGauge gauge = PreparedGauge(gaugeMax);
-    if (LetterCounts.empty() || TotalLetters == 0) {
+    if (!HasReport()) {
         return; // nothing analysed, or nothing to draw
     }
     for (int n = 1; n <= 26; ++n) {
@@ -415,63 +357,7 @@ void FMain::cmdEsci_Click() {
 }
 
 void FMain::cmdHelp_Click() {
-    FInfo info(this);
-    info.exec();
-}
-
-void FMain::ShowError(const QString& text) {
-    services_.messages.ShowMessage(this, text, QStringLiteral("Tallivo"));
-}
-
-bool FMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstFreq && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-        CopyReport();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void FMain::CopyReport() const {
-    const QStringList lines = ReportLines();
-    if (!lines.isEmpty()) {
-        QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-    }
-}
-
-namespace {
-
-// Returns the one local file a drag carries, or an empty string.
-QString DroppedFile(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 ||
-        !data->urls().first().isLocalFile()) {
-        return QString();
-    }
-    return data->urls().first().toLocalFile();
-}
-
-// Returns whether a drag carries plain text rather than files or addresses.
-bool IsDroppedText(const QMimeData* data) {
-    return data != nullptr && !data->hasUrls() && data->hasText();
-}
-
-} // namespace
-
-void FMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty() || IsDroppedText(event->mimeData())) {
-        event->acceptProposedAction();
-    }
-}
-
-void FMain::dropEvent(QDropEvent* event) {
-    const QMimeData* data = event->mimeData();
-    if (const QString fileName = DroppedFile(data); !fileName.isEmpty()) {
-        event->acceptProposedAction();
-        RunAnalysisCommand([&fileName] { return fileName; });
-    } else if (IsDroppedText(data)) {
-        event->acceptProposedAction();
-        AnalyseText(data->text().toUtf8());
-    }
+    services_.windows.ShowInformation();
 }
 
 } // namespace tallivo

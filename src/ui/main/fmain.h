@@ -1,22 +1,26 @@
 #pragma once
 
 // The road of one analysis through the program:
-//   cmdBrowse_Click (FMain) makes a VGauge at the selected scale and asks the OpenFileDialog
-//   for a name; AnalyseFile shows the hourglass (WaitCursor) while CountLetters (analysis)
-//   reads the file once, in blocks, into fresh counters. Only a count that succeeded replaces
-//   LetterCounts and TotalLetters; ShowReport then fills lstFreq with FrequencyLine and
-//   TotalLine and has the gauge paint each PictureArea picLett up to BarHeight. An error
-//   becomes one Italian sentence through the MessageService and changes nothing else.
+//   cmdBrowse_Click (FMain) asks the OpenFileDialog for a name and hands a TextSource to
+//   Analyse, which gives it to the SourceCounter: the counter runs CountLetters (analysis) on
+//   a worker thread, once, in blocks, into fresh counters, with the hourglass and, for a long
+//   read, the progress window. Only a count that succeeded comes back: it replaces
+//   LetterCounts and TotalLetters, and ShowReport fills lstFreq with FrequencyLine and
+//   TotalLine and has a VGauge paint each PictureArea picLett up to BarHeight. A failure has
+//   become one Italian sentence through the MessageService and changes nothing here.
 //   opt_Click redraws the bars from the stored counts with another gauge maximum (Rescale).
+//   What is built around the window (menus, references, the other windows) calls Analyse and
+//   SetMarkers and listens to analysed(); the window knows nothing of it.
 
+#include "input_file.h"
+#include "reference_frequencies.h"
+#include "source_counter.h"
 #include "text_source.h"
-#include "text_statistics.h"
 
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -40,45 +44,38 @@ class FMain : public QWidget {
     Q_OBJECT
 
 public:
-    explicit FMain(const PlatformServices& services, QWidget* parent = nullptr);
+    FMain(const PlatformServices& services, SourceCounter& counter, QWidget* parent = nullptr);
     ~FMain() override;
 
     // The state of the last analysis: no counts before the first one.
     const std::vector<std::int32_t>& letterCounts() const { return LetterCounts; }
     std::int32_t totalLetters() const { return TotalLetters; }
     std::int16_t scaleIndex() const { return ScaleIndex; }
+    // Returns whether the window shows a report with letters in it.
+    bool HasReport() const { return TotalLetters != 0 && !LetterCounts.empty(); }
+    // What the last analysis read, and the stamp of the file as it was read then.
+    const std::optional<TextSource>& lastSource() const { return lastSource_; }
+    const FileStamp& lastStamp() const { return lastStamp_; }
 
     // Returns the gauge maximum of scale option k: 100 / (k + 1) in integer arithmetic.
     static std::int16_t GaugeMaxFor(int k);
 
-    // Analyses fileName as if it had been picked in the Open dialog: the program's start with a
-    // file, from the command line or a file manager's "Open with".
-    void AnalyseFileAtStart(const QString& fileName);
+    // Analyses source as if it had been picked in the Open dialog; ignored while a count runs.
+    void Analyse(const TextSource& source);
 
-    // Analyses a pasted or dropped text, given as UTF-8, as if it were a file holding it.
-    void AnalyseText(const QByteArray& utf8);
-
-    // What the last analysis read; empty before the first one.
-    const std::optional<TextSource>& lastSource() const { return lastSource_; }
-
-    // Chooses the reference whose frequencies each bar marks, or none; redraws the bars.
-    void SetReference(std::optional<NamedReference> reference);
-    const std::optional<NamedReference>& reference() const { return reference_; }
+    // Marks on each bar the percentage a reference expects of its letter, or no marks.
+    void SetMarkers(const std::optional<ReferenceTable>& expected);
+    const std::optional<ReferenceTable>& markers() const { return markers_; }
 
     // Returns the lines of the report list.
     QStringList ReportLines() const;
-    // Puts the report list's lines on the clipboard.
-    void CopyReport() const;
 
-    // Returns the 26 pictures with their letters (and markers) as the screen shows them.
-    QPixmap ChartImage();
-
-    // The report list and the 26 pictures: where the report's context menu opens.
+    // The report list and the 26 pictures.
     QList<QWidget*> ReportViews() const;
 
 signals:
-    // The report list and bars show a new analysis.
-    void reportChanged();
+    // The report list and the bars show a new analysis.
+    void analysed();
 
 public slots:
     void cmdBrowse_Click();
@@ -88,39 +85,31 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
     void Form_Load();
     // Makes a gauge with the range 0 to gaugeMax, set up on the first letter's picture.
     VGauge PreparedGauge(std::int16_t gaugeMax);
-    // The analysis command: a gauge at the selected scale, a file name, the analysis.
-    void RunAnalysisCommand(const std::function<QString()>& chooseFile);
-    // The same for any source; no source (a cancel) changes nothing.
-    void RunAnalysis(const std::function<std::optional<TextSource>()>& chooseSource);
-    // Counts source and shows the report; on failure says why and changes nothing.
-    void AnalyseSource(const TextSource& source, VGauge& gauge, std::int16_t gaugeMax);
-    void ShowReport(VGauge& gauge, std::int16_t gaugeMax);
+    void ShowCounts(const TextSource& source, SourceCounter::Counts counts);
+    void ShowReport();
     void Rescale(std::int16_t gaugeMax);
-    // Paints a letter's bar, and the reference's marker where one is chosen.
+    // Paints a letter's bar, and its marker where one is set.
     void DrawBar(VGauge& gauge, std::int16_t gaugeMax, int letter, float percent);
     // Each bar's tooltip and accessible description: its count, percentage and expected value.
     void UpdateBarHints();
-    void ShowError(const QString& text);
     void KeepTabStopOnCheckedOption();
 
     const PlatformServices& services_;
+    SourceCounter& counter_;
     bool centred_ = false;
-    bool busy_ = false;
 
     std::vector<std::int32_t> LetterCounts;
     std::int32_t TotalLetters = 0;
     std::int16_t ScaleIndex = 0;
     std::optional<TextSource> lastSource_;
-    std::optional<NamedReference> reference_;
+    FileStamp lastStamp_;
+    std::optional<ReferenceTable> markers_;
 
     QPushButton* cmdHelp;
     QPushButton* cmdEsci;

@@ -2,49 +2,121 @@
 
 #include "window_centring.h"
 
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace tallivo {
 
-FStats::FStats(const QStringList& lines, QWidget* parent)
+namespace {
+
+// The width of the names before the figures, so the figures stand in one column.
+constexpr int kNameWidth = 23;
+
+QString Line(const QString& name, const QString& figure) {
+    return (name + QLatin1Char(':')).leftJustified(kNameWidth) + figure + QLatin1Char('\n');
+}
+
+// A block of n-grams, one a line: letters, count and share, each in its column, every share
+// with two decimals.
+QString NGramBlock(const QString& heading, const std::vector<NGramShare>& shares,
+                   const QLocale& locale) {
+    if (shares.empty()) {
+        return {};
+    }
+    int countWidth = 0;
+    for (const NGramShare& share : shares) {
+        countWidth = std::max(countWidth, int(QString::number(share.count).size()));
+    }
+    QString block = QLatin1Char('\n') + heading + QLatin1Char('\n');
+    for (const NGramShare& share : shares) {
+        block += QStringLiteral("  %1  %2  %3%\n")
+                     .arg(QString::fromStdString(share.letters), -3)
+                     .arg(share.count, countWidth)
+                     .arg(locale.toString(share.percent, 'f', 2), 6);
+    }
+    return block;
+}
+
+} // namespace
+
+QString FStats::Text(const TextStatistics& statistics, const QString& referenceName,
+                     const QLocale& locale) {
+    QString text = Line(QStringLiteral("Lettere"), QString::number(statistics.letters));
+    QString coincidence = QStringLiteral("\u2014");
+    if (statistics.coincidence) {
+        coincidence = locale.toString(*statistics.coincidence, 'f', 4) + QStringLiteral(" (");
+        if (statistics.expectedCoincidence) {
+            coincidence += referenceName + QLatin1Char(' ') +
+                           locale.toString(*statistics.expectedCoincidence, 'f', 4) +
+                           QStringLiteral("; ");
+        }
+        coincidence += QStringLiteral("casuale ") +
+                       locale.toString(statistics.randomCoincidence, 'f', 4) + QLatin1Char(')');
+    }
+    text += Line(QStringLiteral("Indice di coincidenza"), coincidence);
+    text += Line(QStringLiteral("Entropia"),
+                 locale.toString(statistics.entropy, 'f', 3) + QStringLiteral(" bit per lettera"));
+    if (statistics.chiSquare) {
+        text += Line(QStringLiteral("Chi quadrato"),
+                     locale.toString(*statistics.chiSquare, 'f', 1) +
+                         QStringLiteral(" (rispetto a: %1)").arg(referenceName));
+    }
+    text += Line(QStringLiteral("Ordine di frequenza"),
+                 QString::fromStdString(statistics.frequencyOrder));
+    text += NGramBlock(QStringLiteral("Bigrammi più frequenti:"), statistics.bigrams, locale);
+    text += NGramBlock(QStringLiteral("Trigrammi più frequenti:"), statistics.trigrams, locale);
+    return text;
+}
+
+FStats::FStats(const TextStatistics& statistics, const QString& referenceName, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("FStats"));
     setWindowTitle(QStringLiteral("Statistiche"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setModal(true);
+    setWindowModality(Qt::ApplicationModal);
+
+    txtStats = new QPlainTextEdit(Text(statistics, referenceName), this);
+    txtStats->setObjectName(QStringLiteral("txtStats"));
+    txtStats->setAccessibleName(QStringLiteral("Statistiche"));
+    txtStats->setReadOnly(true);
+    txtStats->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtStats->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtStats->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Wide and high enough for the whole text without scrolling.
+    const QFontMetrics metrics(txtStats->font());
+    const QStringList lines = txtStats->toPlainText().split(QLatin1Char('\n'));
+    int widest = 0;
+    for (const QString& line : lines) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    txtStats->setMinimumSize(widest + 40, metrics.lineSpacing() * int(lines.size() + 1) + 16);
+
+    cmdCopia = new QPushButton(QStringLiteral("Copia"), this);
+    cmdCopia->setObjectName(QStringLiteral("cmdCopia"));
+    cmdCopia->setAutoDefault(false);
+    cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    cmdChiudi->setObjectName(QStringLiteral("cmdChiudi"));
+    cmdChiudi->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        auto* line = new QLabel(lines[i], this);
-        line->setObjectName(QStringLiteral("lblStat%1").arg(i));
-        line->setTextFormat(Qt::PlainText);
-        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        // Headings ("Bigrammi più frequenti:") stand out; their n-grams are indented.
-        if (lines[i].endsWith(QLatin1Char(':'))) {
-            QFont heading = line->font();
-            heading.setBold(true);
-            line->setFont(heading);
-        } else if (i > 0 && !lines[i].contains(QLatin1Char(':'))) {
-            line->setIndent(16);
-        }
-        layout->addWidget(line);
-    }
-    layout->addSpacing(8);
-
-    cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
-    cmdChiudi->setObjectName(QStringLiteral("cmdChiudi"));
+    layout->addWidget(txtStats);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(cmdCopia);
     buttons->addWidget(cmdChiudi);
     layout->addLayout(buttons);
-    cmdChiudi->setFocus();
+    txtStats->setFocus();
+
+    connect(cmdCopia, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(txtStats->toPlainText()); });
     connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
-    setAccessibleDescription(lines.join(QLatin1Char('\n')));
 }
 
 void FStats::showEvent(QShowEvent* event) {

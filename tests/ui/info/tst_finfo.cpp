@@ -2,6 +2,7 @@
 #include "fake_services.h"
 #include "finfo.h"
 #include "fmain.h"
+#include "qt_window_service.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -9,9 +10,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 using namespace tallivo;
 
@@ -39,11 +37,7 @@ private slots:
     void enterAndEscapeDoNothing();
     void chiudiCloses();
     void eachClickOnTheLinkOpensTheSiteOnce();
-    void infoShowsItModalAndCentredEveryTime();
-
-private:
-    // Runs check once the modal information window is up, then closes it.
-    void WhileInfoIsOpen(FMain& window, const std::function<void(FInfo*)>& check);
+    void oneWindowForTheRunShownModalWithNoOwnerAndCentredEveryTime();
 };
 
 void TestFInfo::initTestCase() {
@@ -169,38 +163,33 @@ void TestFInfo::eachClickOnTheLinkOpensTheSiteOnce() {
     QCOMPARE(catcher.opened, QStringList(3, QStringLiteral("http://www.orvedel.it")));
 }
 
-void TestFInfo::WhileInfoIsOpen(FMain& window, const std::function<void(FInfo*)>& check) {
-    bool checked = false;
-    QTimer::singleShot(0, this, [&] {
-        auto* info = qobject_cast<FInfo*>(QApplication::activeModalWidget());
-        if (info != nullptr && QTest::qWaitForWindowExposed(info)) {
-            check(info);
-            checked = true;
-            info->close();
-        }
-    });
-    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdHelp")), Qt::LeftButton);
-    QVERIFY(checked);
-}
-
-void TestFInfo::infoShowsItModalAndCentredEveryTime() {
+void TestFInfo::oneWindowForTheRunShownModalWithNoOwnerAndCentredEveryTime() {
     FakeServices fakes;
-    FMain window(fakes.services);
+    FMain window(fakes.services, fakes.counter);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdHelp")), Qt::LeftButton);
+    QCOMPARE(fakes.windows.informationShown, 1);
+
+    QtWindowService windows;
+    FInfo* first = nullptr;
     for (int showing = 0; showing < 2; ++showing) {
-        bool centred = false;
-        bool modal = false;
-        WhileInfoIsOpen(window, [&](FInfo* info) {
-            modal = info->isModal() && QApplication::activeModalWidget() == info;
-            const QRect screen = info->screen()->geometry();
-            const QRect outer = info->frameGeometry();
-            centred = outer.left() - screen.left() == (screen.width() - outer.width()) / 2 &&
-                      outer.top() - screen.top() == (screen.height() - outer.height()) / 2;
-            info->move(0, 0); // moved away: the next showing must centre it again
-        });
-        QVERIFY(modal);
-        QVERIFY(centred);
+        windows.ShowInformation();
+        FInfo* info = windows.information();
+        QVERIFY(QTest::qWaitForWindowExposed(info));
+        if (showing == 0) {
+            first = info;
+        }
+        QCOMPARE(info, first);
+        QCOMPARE(info->parentWidget(), nullptr); // no owner: the platform's own icon
+        QCOMPARE(QApplication::activeModalWidget(), info);
+        const QRect screen = info->screen()->geometry();
+        const QRect outer = info->frameGeometry();
+        QCOMPARE(outer.left() - screen.left(), (screen.width() - outer.width()) / 2);
+        QCOMPARE(outer.top() - screen.top(), (screen.height() - outer.height()) / 2);
+        info->move(0, 0); // moved away: the next showing must centre it again
+        QTest::mouseClick(info->findChild<QPushButton*>(QStringLiteral("cmdChiudi")),
+                          Qt::LeftButton);
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 }

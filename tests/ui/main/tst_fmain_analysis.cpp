@@ -2,12 +2,13 @@
 #include "fake_services.h"
 #include "fmain.h"
 #include "picture_area.h"
+#include "report_lines.h"
 #include "temp_files.h"
 
 #include <QApplication>
-#include <QClipboard>
+#include <QElapsedTimer>
 #include <QListWidget>
-#include <QMimeData>
+#include <QLocale>
 #include <QRadioButton>
 #include <QTest>
 
@@ -27,16 +28,6 @@ int BarRows(const PictureArea* pic) {
         ++rows;
     }
     return rows;
-}
-
-// The 26 letters that follow "A = 3  (75%)", "B = 1  (25%)" with no occurrences.
-QStringList AaabReport() {
-    QStringList lines{QStringLiteral("A = 3  (75%)"), QStringLiteral("B = 1  (25%)")};
-    for (char c = 'C'; c <= 'Z'; ++c) {
-        lines << QStringLiteral("%1 = 0  (0%)").arg(QLatin1Char(c));
-    }
-    lines << QStringLiteral("Tot. caratteri= 4");
-    return lines;
 }
 
 } // namespace
@@ -59,21 +50,19 @@ private slots:
     void fileWithNoLettersClearsTheBars();
     void stoppedCountChangesNothing();
     void rescaleGoesOnPastAbsentLetters();
+    void barsShowTheirNumbersOnHover_data();
     void barsShowTheirNumbersOnHover();
-    void copyPutsTheReportOnTheClipboard();
-    void droppingOneFileAnalysesIt();
-    void droppingSeveralFilesIsIgnored();
-    void droppedOrPastedTextIsAnalysedAsAFile_data();
-    void droppedOrPastedTextIsAnalysedAsAFile();
+    void windowTakesNoInputDuringACount();
+    void closingTheWindowStopsTheCount();
 
 private:
     PictureArea* Pic(int i) const {
         return window_->findChild<PictureArea*>(QStringLiteral("picLett%1").arg(i));
     }
     QStringList Lines() const;
-    // Drags data over the window and drops it; returns whether the window took it.
-    bool DragAndDrop(QMimeData& data);
     void Analyse(const QString& path);
+    // Starts counting a sparse file too large to finish soon; returns once the count runs.
+    void StartEndlessCount();
     void ClickOption(int k);
 
     TempFiles files_;
@@ -87,29 +76,39 @@ void TestFMainAnalysis::initTestCase() {
 
 void TestFMainAnalysis::init() {
     fakes_ = new FakeServices;
-    window_ = new FMain(fakes_->services);
+    window_ = new FMain(fakes_->services, fakes_->counter);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }
 
 void TestFMainAnalysis::cleanup() {
+    QLocale::setDefault(QLocale::c());
     delete window_;
     delete fakes_;
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 QStringList TestFMainAnalysis::Lines() const {
-    auto* list = window_->findChild<QListWidget*>(QStringLiteral("lstFreq"));
-    QStringList lines;
-    for (int row = 0; row < list->count(); ++row) {
-        lines << list->item(row)->text();
-    }
-    return lines;
+    return ReportListLines(window_);
 }
 
 void TestFMainAnalysis::Analyse(const QString& path) {
     fakes_->dialog.names.enqueue(path);
-    QTest::mouseClick(window_->findChild<QWidget*>(QStringLiteral("cmdBrowse")), Qt::LeftButton);
+    fakes_->AndWait([this] {
+        QTest::mouseClick(window_->findChild<QWidget*>(QStringLiteral("cmdBrowse")),
+                          Qt::LeftButton);
+    });
+}
+
+void TestFMainAnalysis::StartEndlessCount() {
+    const QString path = files_.Path(QStringLiteral("sparse"));
+    QFile sparse(path);
+    QVERIFY(sparse.open(QIODevice::WriteOnly));
+    QVERIFY(sparse.resize(qint64(1) << 40)); // a terabyte of holes: no disk, minutes to read
+    sparse.close();
+    fakes_->dialog.names.enqueue(path);
+    window_->cmdBrowse_Click();
+    QVERIFY(fakes_->counter.IsBusy());
 }
 
 void TestFMainAnalysis::ClickOption(int k) {
@@ -267,7 +266,7 @@ void TestFMainAnalysis::fileWithNoLettersClearsTheBars() {
 void TestFMainAnalysis::stoppedCountChangesNothing() {
     Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
     const QImage bar = Pic(0)->Drawing();
-    fakes_->progress.stopAfter = 1;
+    fakes_->progress.stopAtBegin = true;
     const QString stopped = files_.Write(QStringLiteral("stopped"), "zzzz");
     Analyse(stopped);
     QCOMPARE(fakes_->progress.watched.last(), QDir::toNativeSeparators(stopped));
@@ -287,89 +286,66 @@ void TestFMainAnalysis::rescaleGoesOnPastAbsentLetters() {
     QCOMPARE(BarRows(Pic(2)), 0);
 }
 
+void TestFMainAnalysis::barsShowTheirNumbersOnHover_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("C") << QLocale::c() << QStringLiteral("12.34");
+    QTest::newRow("Italian") << QLocale(QLocale::Italian, QLocale::Italy)
+                             << QStringLiteral("12,34");
+}
+
 void TestFMainAnalysis::barsShowTheirNumbersOnHover() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, line);
+    QLocale::setDefault(locale);
     QVERIFY(Pic(4)->toolTip().isEmpty());
     QByteArray text = QByteArray(1234, 'e') + QByteArray(10000 - 1234, 't');
     Analyse(files_.Write(QStringLiteral("e"), text));
-    QCOMPARE(Pic(4)->toolTip(), QStringLiteral("e = 1234  (12.34%)"));
+    QCOMPARE(Lines()[4], QStringLiteral("E = 1234  (%1%)").arg(line));
+    QCOMPARE(Pic(4)->toolTip(), QStringLiteral("e = 1234  (%1%)").arg(line));
     QCOMPARE(Pic(4)->accessibleName(), QStringLiteral("e"));
-    QCOMPARE(Pic(4)->accessibleDescription(), QStringLiteral("1234 (12.34%)"));
+    QCOMPARE(Pic(4)->accessibleDescription(), QStringLiteral("1234 (%1%)").arg(line));
     QCOMPARE(Pic(0)->toolTip(), QStringLiteral("a = 0  (0%)"));
+    window_->SetMarkers(EnglishFrequencies());
+    QCOMPARE(Pic(4)->toolTip(), QStringLiteral("e = 1234  (%1%) \u2014 atteso %2%")
+                                    .arg(line, locale.toString(12.7, 'f', 2)));
 }
 
-void TestFMainAnalysis::copyPutsTheReportOnTheClipboard() {
+void TestFMainAnalysis::windowTakesNoInputDuringACount() {
     Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
-    QWidget* list = window_->findChild<QWidget*>(QStringLiteral("lstFreq"));
-    list->setFocus();
-    QTest::keySequence(list, QKeySequence::Copy);
-    QCOMPARE(QGuiApplication::clipboard()->text(), AaabReport().join(QLatin1Char('\n')) + '\n');
-}
-
-void TestFMainAnalysis::droppingOneFileAnalysesIt() {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(files_.Write(QStringLiteral("dropped"), "aaab"))});
-    QVERIFY(DragAndDrop(data));
+    const QImage bar = Pic(0)->Drawing();
+    StartEndlessCount();
+    // Neither a scale option nor Sfoglia answers while the count runs; the window repaints.
+    auto* option = window_->findChild<QRadioButton*>(QStringLiteral("opt1"));
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+    QVERIFY(!option->isChecked());
+    QCOMPARE(window_->scaleIndex(), std::int16_t(0));
+    QTest::mouseClick(window_->findChild<QWidget*>(QStringLiteral("cmdBrowse")), Qt::LeftButton);
+    QCOMPARE(fakes_->dialog.shown, 2);
+    window_->repaint();
+    // Annulla: the count stops at once and changes nothing.
+    QSignalSpy ended(&fakes_->counter, &SourceCounter::finished);
+    QElapsedTimer stopping;
+    stopping.start();
+    fakes_->counter.Cancel();
+    QVERIFY(ended.wait(2000));
+    QCOMPARE_LT(stopping.elapsed(), 200);
     QCOMPARE(Lines(), AaabReport());
-    QCOMPARE(fakes_->dialog.shown, 0);
-
-    // A dropped folder takes the same road as a picked one: a message, nothing lost.
-    QMimeData folder;
-    folder.setUrls({QUrl::fromLocalFile(QDir::tempPath())});
-    QVERIFY(DragAndDrop(folder));
-    QCOMPARE(fakes_->messages.texts.size(), 1);
-    QCOMPARE(Lines(), AaabReport());
-}
-
-void TestFMainAnalysis::droppingSeveralFilesIsIgnored() {
-    QMimeData several;
-    several.setUrls({QUrl::fromLocalFile(files_.Write(QStringLiteral("one"), "a")),
-                     QUrl::fromLocalFile(files_.Write(QStringLiteral("two"), "b"))});
-    QVERIFY(!DragAndDrop(several));
-    QMimeData remote;
-    remote.setUrls({QUrl(QStringLiteral("http://example.invalid/a.txt"))});
-    remote.setText(QStringLiteral("http://example.invalid/a.txt"));
-    QVERIFY(!DragAndDrop(remote));
-    QVERIFY(Lines().isEmpty());
+    QCOMPARE(Pic(0)->Drawing(), bar);
     QVERIFY(fakes_->messages.texts.isEmpty());
+    // Input reaches the window again.
+    ClickOption(1);
+    QCOMPARE(window_->scaleIndex(), std::int16_t(1));
 }
 
-void TestFMainAnalysis::droppedOrPastedTextIsAnalysedAsAFile_data() {
-    QTest::addColumn<bool>("paste");
-    QTest::newRow("dropped") << false;
-    QTest::newRow("pasted with Ctrl+V") << true;
-}
-
-void TestFMainAnalysis::droppedOrPastedTextIsAnalysedAsAFile() {
-    QFETCH(bool, paste);
-    // "à" is two bytes of UTF-8 and no letter; the report is that of "aaab".
-    const QString text = QStringLiteral("A à, a\nab");
-    if (paste) {
-        QGuiApplication::clipboard()->setText(text);
-        QTest::keyClick(window_, Qt::Key_V, Qt::ControlModifier);
-    } else {
-        QMimeData data;
-        data.setText(text);
-        QVERIFY(DragAndDrop(data));
-    }
-    QCOMPARE(Lines(), AaabReport());
-    QVERIFY(window_->lastSource()->IsPasted());
-    QCOMPARE(fakes_->progress.watched, QStringList{QStringLiteral("(testo incollato)")});
-
-    // Nothing to paste changes nothing and says so.
-    QGuiApplication::clipboard()->clear();
-    QTest::keyClick(window_, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(fakes_->messages.texts,
-             QStringList{QStringLiteral("Gli appunti non contengono testo.")});
-    QCOMPARE(Lines(), AaabReport());
-}
-
-bool TestFMainAnalysis::DragAndDrop(QMimeData& data) {
-    const QPoint where(200, 200);
-    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window_, &enter);
-    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window_, &drop);
-    return enter.isAccepted() && drop.isAccepted();
+void TestFMainAnalysis::closingTheWindowStopsTheCount() {
+    StartEndlessCount();
+    QSignalSpy ended(&fakes_->counter, &SourceCounter::finished);
+    QVERIFY(window_->close());
+    QVERIFY(ended.wait(1000));
+    QVERIFY(!fakes_->counter.IsBusy());
+    QVERIFY(Lines().isEmpty());
+    QCOMPARE(window_->totalLetters(), 0);
 }
 
 QTEST_MAIN(TestFMainAnalysis)

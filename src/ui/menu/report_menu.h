@@ -2,17 +2,18 @@
 
 #include <QObject>
 
-#include <optional>
-
 class QAction;
 class QActionGroup;
 class QMenu;
-class QWidget;
+class QPoint;
 
 namespace tallivo {
 
 class FMain;
-struct NamedReference;
+class ReferenceChoice;
+class ReportExport;
+class SourceCounter;
+class TextIntake;
 struct PlatformServices;
 
 // The report's context menu and its shortcuts: compare with a language or a reference text,
@@ -23,9 +24,13 @@ class ReportMenu : public QObject {
     Q_OBJECT
 
 public:
-    ReportMenu(FMain& window, const PlatformServices& services);
+    ReportMenu(FMain& window, const PlatformServices& services, SourceCounter& counter);
 
     QMenu* menu() const { return menu_; }
+    const ReferenceChoice& reference() const { return *reference_; }
+
+    // Adds an item to the end of the menu, enabled while the window shows a report.
+    void AddReportAction(QAction* action);
 
     // Opens the menu at globalPos.
     void Popup(const QPoint& globalPos);
@@ -35,29 +40,22 @@ protected:
 
 private:
     void UpdateEnabled();
-    void ChooseReference(QAction* chosen);
-    // Asks for a reference text and analyses it; returns its reference, or none on a cancel
-    // or a failure (already reported).
-    std::optional<NamedReference> LoadReferenceText();
-    void PasteText();
+    void ShowReferenceChoice();
     void ShowStatistics();
-    void CopyTable();
-    void CopyChart();
 
     FMain& window_;
     const PlatformServices& services_;
+    SourceCounter& counter_;
+    ReferenceChoice* reference_;
+    TextIntake* intake_;
+    ReportExport* export_;
     QMenu* menu_;
     QActionGroup* references_;
     QAction* noReference_;
     QAction* italian_;
     QAction* english_;
     QAction* referenceText_;
-    QAction* chosenReference_;
-    QAction* paste_;
-    QAction* statistics_;
-    QAction* copyReport_;
-    QAction* copyTable_;
-    QAction* copyChart_;
+    QList<QAction*> needReport_;
 };
 
 } // namespace tallivo

@@ -1,19 +1,18 @@
 #include "app_fonts.h"
 #include "fake_services.h"
 #include "fmain.h"
-#include "fstats.h"
 #include "picture_area.h"
+#include "reference_choice.h"
+#include "report_menu.h"
 #include "temp_files.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace tallivo;
 
@@ -47,7 +46,9 @@ private slots:
     void markersStandAtTheReferenceOnTheCurrentScale();
     void referenceTextKeepsTheLastChoiceUnlessItCounts();
     void statisticsShowTheLastTextAndNoticeAChangedFile();
-    void copiesTheTableAndTheChart();
+    void copiesTheReportAndTheTable_data();
+    void copiesTheReportAndTheTable();
+    void chartStandsOnItsOwn();
 
 private:
     QAction* Action(const char* name) const {
@@ -58,22 +59,28 @@ private:
     }
     void Analyse(const QString& path) {
         fakes_->dialog.names.enqueue(path);
-        window_->cmdBrowse_Click();
+        fakes_->AndWait([this] { window_->cmdBrowse_Click(); });
+    }
+    void Trigger(const char* name) {
+        fakes_->AndWait([this, name] { Action(name)->trigger(); });
     }
 
     TempFiles files_;
     FakeServices* fakes_ = nullptr;
     FMain* window_ = nullptr;
+    ReportMenu* menu_ = nullptr;
 };
 
 void TestReportMenu::init() {
     fakes_ = new FakeServices;
-    window_ = new FMain(fakes_->services);
+    window_ = new FMain(fakes_->services, fakes_->counter);
+    menu_ = new ReportMenu(*window_, fakes_->services, fakes_->counter);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }
 
 void TestReportMenu::cleanup() {
+    QLocale::setDefault(QLocale::c());
     delete window_;
     delete fakes_;
 }
@@ -135,6 +142,9 @@ void TestReportMenu::markersStandAtTheReferenceOnTheCurrentScale() {
     if (language == QLatin1String("actItalian")) {
         QVERIFY(RowsOf(Pic(9), kBlack).isEmpty()); // j is 0.00 in Italian: no line
         QCOMPARE(Pic(4)->toolTip(), QStringLiteral("e = 0  (0%) — atteso 11.79%"));
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        Action("actItalian")->trigger();
+        QCOMPARE(Pic(4)->toolTip(), QStringLiteral("e = 0  (0%) — atteso 11,79%"));
     }
     // Outside its marker row, b's picture is as it was.
     const int bRow = RowsOf(Pic(1), kBlack).value(0, -1);
@@ -159,66 +169,119 @@ void TestReportMenu::referenceTextKeepsTheLastChoiceUnlessItCounts() {
     Action("actEnglish")->trigger();
     QAction* text = Action("actReferenceText");
 
-    text->trigger(); // the dialog is cancelled
+    Trigger("actReferenceText"); // the dialog is cancelled
     QVERIFY(Action("actEnglish")->isChecked());
     fakes_->dialog.names.enqueue(files_.Write(QStringLiteral("numeri.txt"), "1 2 3"));
-    text->trigger();
+    Trigger("actReferenceText");
     QVERIFY(Action("actEnglish")->isChecked());
     QCOMPARE(fakes_->messages.texts.size(), 1);
     fakes_->dialog.names.enqueue(files_.Path(QStringLiteral("gone.txt")));
-    text->trigger();
+    Trigger("actReferenceText");
     QVERIFY(Action("actEnglish")->isChecked());
     QVERIFY(fakes_->messages.texts.last().endsWith(QStringLiteral("Il file non esiste.")));
+    QCOMPARE(menu_->reference().current()->name, QStringLiteral("inglese"));
 
     // A text of half e, half z marks e and z at 50 %.
     fakes_->dialog.names.enqueue(files_.Write(QStringLiteral("promessi.txt"), "ez EZ"));
-    text->trigger();
+    Trigger("actReferenceText");
     QVERIFY(text->isChecked());
     QCOMPARE(text->text(), QStringLiteral("Testo di riferimento: promessi.txt"));
     QCOMPARE(RowsOf(Pic(25), kBlack), QList<int>{89});
     QVERIFY(RowsOf(Pic(0), kBlack).isEmpty());
-    QCOMPARE(window_->reference()->name, std::string("promessi.txt"));
+    QCOMPARE(menu_->reference().current()->name, QStringLiteral("promessi.txt"));
 }
 
 void TestReportMenu::statisticsShowTheLastTextAndNoticeAChangedFile() {
-    const QString path = files_.Write(QStringLiteral("abab"), "ab, ab");
+    const QString path = files_.Write(QStringLiteral("hello"), "Hello World");
     Analyse(path);
-    QStringList shown;
-    QTimer::singleShot(0, [&shown] {
-        auto* stats = qobject_cast<FStats*>(QApplication::activeModalWidget());
-        QVERIFY(stats != nullptr);
-        QCOMPARE(stats->windowTitle(), QStringLiteral("Statistiche"));
-        for (int i = 0; auto* line = stats->findChild<QLabel*>(QStringLiteral("lblStat%1").arg(i));
-             ++i) {
-            shown << line->text();
-        }
-        QTest::keyClick(stats, Qt::Key_Escape);
-    });
-    Action("actStatistics")->trigger();
-    QCOMPARE(shown.value(0), QStringLiteral("Lettere: 4"));
-    QVERIFY(shown.contains(QStringLiteral("AB 2 (66.67%)")));
-    QVERIFY(shown.contains(QStringLiteral("BAB 1 (50%)")));
+    Action("actItalian")->trigger();
+    Trigger("actStatistics");
     QCOMPARE(fakes_->progress.watched.last(), QDir::toNativeSeparators(path));
+    QCOMPARE(fakes_->windows.statistics.size(), 1);
+    const TextStatistics& shown = fakes_->windows.statistics[0];
+    QCOMPARE(shown.letters, 10);
+    QCOMPARE(fakes_->windows.references[0], QStringLiteral("italiano"));
+    QVERIFY(shown.chiSquare.has_value());
+    // "HELLOWORLD": nine bigrams once each, in alphabetical order; eight trigrams.
+    QCOMPARE(shown.bigrams.size(), std::size_t(9));
+    QCOMPARE(shown.bigrams[0].letters, std::string("EL"));
+    QCOMPARE(shown.trigrams.size(), std::size_t(8));
 
-    files_.Write(QStringLiteral("abab"), "ab, abc");
-    Action("actStatistics")->trigger();
+    // The same letters in another order: the stamp tells the file has changed.
+    QTest::qWait(10);
+    files_.Write(QStringLiteral("hello"), "dlroW olleH");
+    Trigger("actStatistics");
+    QCOMPARE(fakes_->windows.statistics.size(), 1);
     QCOMPARE(fakes_->messages.texts.size(), 1);
     QVERIFY(fakes_->messages.texts[0].contains(QStringLiteral("Il file è cambiato")));
 }
 
-void TestReportMenu::copiesTheTableAndTheChart() {
-    Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
-    QTest::keyClick(window_, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    const QString table = QGuiApplication::clipboard()->text();
-    QVERIFY(
-        table.startsWith(QStringLiteral("Lettera\tConteggio\tPercentuale\nA\t3\t75\nB\t1\t25\n")));
-    QVERIFY(table.endsWith(QStringLiteral("Totale\t4\n")));
+void TestReportMenu::copiesTheReportAndTheTable_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("third");
+    QTest::addColumn<QString>("italianA");
+    QTest::newRow("C") << QLocale::c() << QStringLiteral("33.33") << QStringLiteral("11.74");
+    QTest::newRow("Italian") << QLocale(QLocale::Italian, QLocale::Italy) << QStringLiteral("33,33")
+                             << QStringLiteral("11,74");
+}
 
+void TestReportMenu::copiesTheReportAndTheTable() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, third);
+    QFETCH(QString, italianA);
+    QLocale::setDefault(locale);
+    Analyse(files_.Write(QStringLiteral("aab"), "aab"));
+    // Ctrl+C on the list copies the whole report, not only its current line.
+    auto* list = window_->findChild<QListWidget*>(QStringLiteral("lstFreq"));
+    list->setFocus();
+    list->setCurrentRow(3);
+    QTest::keySequence(list, QKeySequence::Copy);
+    const QString report = QGuiApplication::clipboard()->text();
+    QCOMPARE(report, window_->ReportLines().join(QLatin1Char('\n')) + '\n');
+    QVERIFY(report.startsWith(QStringLiteral("A = 2  (66") + locale.decimalPoint() + "67%)\n"));
+
+    QTest::keyClick(window_, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QString table = QGuiApplication::clipboard()->text();
+    QVERIFY(
+        table.startsWith(QStringLiteral("Lettera\tConteggio\tPercentuale\nA\t2\t66%1\nB\t1\t%2\n")
+                             .arg(locale.decimalPoint() + QStringLiteral("67"), third)));
+    QVERIFY(table.endsWith(QStringLiteral("Totale\t3\n")));
+
+    // With a reference, the expected percentage stands in a fourth column.
+    Action("actItalian")->trigger();
+    QTest::keyClick(window_, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    table = QGuiApplication::clipboard()->text();
+    QCOMPARE(table.section('\n', 0, 0), QStringLiteral("Lettera\tConteggio\tPercentuale\tAtteso"));
+    QCOMPARE(table.section('\n', 1, 1),
+             QStringLiteral("A\t2\t66%1\t%2")
+                 .arg(locale.decimalPoint() + QStringLiteral("67"), italianA));
+    QCOMPARE(table.section('\n', 10, 10),
+             QStringLiteral("J\t0\t0\t0%1").arg(locale.decimalPoint() + QStringLiteral("00")));
+}
+
+void TestReportMenu::chartStandsOnItsOwn() {
+    Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
+    auto* scale = window_->findChild<QRadioButton*>(QStringLiteral("opt3"));
+    QTest::mouseClick(scale, Qt::LeftButton, {}, QPoint(6, 8)); // x 4: 25 % at full height
+    // Covered by another window or not, the chart is drawn, not grabbed from the screen.
+    window_->hide();
     Action("actCopyChart")->trigger();
     const QImage chart = QGuiApplication::clipboard()->image();
-    // From the left of a's picture (8) to the right of z's (403), 181 pixels high.
-    QCOMPARE(chart.size() / chart.devicePixelRatio(), QSize(396, 181));
-    QCOMPARE(chart.pixelColor(5, 100), QColor(255, 0, 0)); // a's bar
+    QImage plain = chart;
+    plain.setDevicePixelRatio(1.0);
+    QCOMPARE(plain.width(), 2 * (2 * 12 + 26 * 16)); // twice the screen's pixel density
+    // a (75 %) and b (25 %) fill the plot at x 4; c stays empty; the letters stand under them.
+    int redColumns = 0;
+    const int middle = plain.height() / 2;
+    for (int x = 0; x < plain.width(); ++x) {
+        redColumns += plain.pixelColor(x, middle) == QColor(255, 0, 0);
+    }
+    QCOMPARE(redColumns, 2 * 2 * 10);
+
+    // A reference adds its marks and the legend's line under the letters.
+    Action("actItalian")->trigger();
+    Action("actCopyChart")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->image().height(), plain.height() + 2 * 18);
 }
 
 QTEST_MAIN(TestReportMenu)

@@ -1,0 +1,144 @@
+#include "text_intake.h"
+
+#include "fmain.h"
+#include "message_service.h"
+#include "platform_services.h"
+#include "text_source.h"
+#include "wait_cursor.h"
+
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
+
+#include <new>
+
+namespace tallivo {
+
+namespace {
+
+const QString kUtf8Text = QStringLiteral("text/plain;charset=utf-8");
+const QString kPlainText = QStringLiteral("text/plain");
+
+// A clipboard that gives no answer for this long has an owner that did not reply.
+constexpr qint64 kNoAnswerMs = 2000;
+
+// Returns the text a drag or the clipboard carries, as the bytes it was sent in: UTF-8 where
+// the sender offers it, its plain text otherwise. Asks for it once.
+QByteArray TextBytes(const QMimeData& data, const QStringList& formats) {
+    if (formats.contains(kUtf8Text)) {
+        return data.data(kUtf8Text);
+    }
+    if (formats.contains(kPlainText)) {
+        return data.data(kPlainText);
+    }
+    return data.text().toUtf8(); // a sender that names its text otherwise
+}
+
+bool OffersText(const QStringList& formats) {
+    return std::any_of(formats.begin(), formats.end(),
+                       [](const QString& format) { return format.startsWith(kPlainText); });
+}
+
+// Returns the name bytes of a local file's address, exactly as the sender wrote them, so a
+// name that is no valid UTF-8 still opens.
+QByteArray LocalFileBytes(const QUrl& url) {
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+}
+
+} // namespace
+
+TextIntake::TextIntake(FMain& window, const PlatformServices& services)
+    : QObject(&window)
+    , window_(window)
+    , services_(services) {
+    window.setAcceptDrops(true);
+    window.installEventFilter(this);
+}
+
+void TextIntake::Tell(const QString& text) {
+    services_.messages.ShowMessage(&window_, text, QStringLiteral("Tallivo"));
+}
+
+void TextIntake::Paste() {
+    QByteArray text;
+    bool offered = false;
+    QElapsedTimer asking;
+    asking.start();
+    try {
+        const WaitCursor hourglass;
+        if (const QMimeData* data = QGuiApplication::clipboard()->mimeData()) {
+            const QStringList formats = data->formats();
+            offered = OffersText(formats) || data->hasText();
+            if (offered) {
+                text = TextBytes(*data, formats);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        Tell(QStringLiteral("Il testo degli appunti è troppo grande per essere analizzato."));
+        return;
+    }
+    if (!text.isEmpty()) {
+        window_.Analyse(TextSource::Text(TextSource::Kind::Pasted, text));
+    } else if (offered) {
+        Tell(QStringLiteral("Il testo degli appunti non è arrivato: il trasferimento si è "
+                            "interrotto. L'analisi precedente resta com'era."));
+    } else if (asking.elapsed() >= kNoAnswerMs) {
+        Tell(QStringLiteral("Gli appunti non hanno risposto: il programma che li possiede non "
+                            "ha inviato il testo."));
+    } else {
+        Tell(QStringLiteral("Gli appunti non contengono testo."));
+    }
+}
+
+bool TextIntake::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &window_) {
+        return false;
+    }
+    if (event->type() == QEvent::DragEnter) {
+        auto* enter = static_cast<QDragEnterEvent*>(event);
+        const QMimeData* data = enter->mimeData();
+        if (data != nullptr && (data->hasUrls() || data->hasText())) {
+            enter->acceptProposedAction();
+        }
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        drop->acceptProposedAction();
+        Drop(drop->mimeData());
+        return true;
+    }
+    return false;
+}
+
+void TextIntake::Drop(const QMimeData* data) {
+    if (data == nullptr) {
+        return;
+    }
+    if (data->hasUrls()) {
+        const QList<QUrl> urls = data->urls();
+        if (urls.size() > 1) {
+            Tell(QStringLiteral("Si può analizzare un solo file alla volta: trascina un file "
+                                "solo."));
+        } else if (urls.size() == 1 && urls.first().isLocalFile()) {
+            window_.Analyse(TextSource::FileNamed(LocalFileBytes(urls.first())));
+        } else if (urls.size() == 1) {
+            Tell(QStringLiteral("Si possono analizzare solo i file di questo computer:\n%1")
+                     .arg(urls.first().toDisplayString()));
+        }
+        return;
+    }
+    const QByteArray text = TextBytes(*data, data->formats());
+    if (text.isEmpty()) {
+        Tell(QStringLiteral("Il testo trascinato non è arrivato. L'analisi precedente resta "
+                            "com'era."));
+        return;
+    }
+    window_.Analyse(TextSource::Text(TextSource::Kind::Dropped, text));
+}
+
+} // namespace tallivo
