@@ -19,6 +19,14 @@ const QString kHelpText =
                    "\n"
                    "Sono accettate anche le opzioni di Qt, come -platform e -style.\n");
 
+// The toolkit's own options that take a value, and those that stand alone.
+const QStringList kToolkitValueOptions{
+    "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+    "-geometry", "-qwindowtitle", "-title", "-qwindowicon", "-icon", "-display", "-name",
+    "-style", "-stylesheet", "-session", "-qmljsdebugger"};
+const QStringList kToolkitFlags{"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync",
+                                "-testability"};
+
 bool IsHelp(const QString& argument) {
     return argument == QLatin1String("-h") || argument == QLatin1String("--help");
 }
@@ -30,6 +38,16 @@ bool IsVersion(const QString& argument) {
 // Returns, in Italian, what is wrong with arguments that did not parse.
 QString Problem(const QCommandLineParser& parser, const QStringList& arguments) {
     const QString name = parser.unknownOptionNames().value(0);
+    if (name.isEmpty()) {
+        for (const QString& argument : arguments) {
+            if (argument.contains(QLatin1Char('=')) &&
+                (IsHelp(argument.section(QLatin1Char('='), 0, 0)) ||
+                 IsVersion(argument.section(QLatin1Char('='), 0, 0)))) {
+                return QStringLiteral("l'opzione %1 non prende un valore")
+                    .arg(argument.section(QLatin1Char('='), 0, 0));
+            }
+        }
+    }
     if (name.isEmpty()) {
         return QStringLiteral("argomenti non validi.");
     }
@@ -54,13 +72,27 @@ QString CommandLine::HelpText() const {
     return kHelpText;
 }
 
-bool CommandLine::AsksForTextOnly(const QStringList& arguments) {
-    for (qsizetype i = 1; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
-        if (IsHelp(arguments[i]) || IsVersion(arguments[i])) {
-            return true;
+QList<int> CommandLine::OwnArguments(const QStringList& arguments) {
+    QList<int> own;
+    for (int i = 0; i < int(arguments.size()); ++i) {
+        // The toolkit reads "--style" as "-style"; it reads nothing after "--".
+        const QString& argument = arguments[i];
+        const QString option = argument.startsWith(QLatin1String("--")) && argument.size() > 2
+                                   ? argument.mid(1).section(QLatin1Char('='), 0, 0)
+                                   : argument.section(QLatin1Char('='), 0, 0);
+        if (i > 0 && argument == QLatin1String("--")) {
+            for (; i < int(arguments.size()); ++i) {
+                own.append(i);
+            }
+            break;
+        }
+        if (i > 0 && kToolkitValueOptions.contains(option)) {
+            i += argument.contains(QLatin1Char('=')) ? 0 : 1; // and its value
+        } else if (i == 0 || !kToolkitFlags.contains(option)) {
+            own.append(i);
         }
     }
-    return false;
+    return own;
 }
 
 StartPlan CommandLine::Plan(const QStringList& arguments) const {
@@ -73,6 +105,12 @@ StartPlan CommandLine::Plan(const QStringList& arguments) const {
     const bool parsed = parser.parse(arguments);
 
     StartPlan plan;
+    if (!parsed) {
+        plan.run = false;
+        plan.exitCode = 2;
+        plan.errors = QStringLiteral("tallivo: %1\n").arg(Problem(parser, arguments)) + HelpText();
+        return plan;
+    }
     if (parser.isSet(help)) {
         plan.run = false;
         plan.output = HelpText();
@@ -83,15 +121,15 @@ StartPlan CommandLine::Plan(const QStringList& arguments) const {
         plan.output = QStringLiteral("Tallivo %1\n").arg(version_);
         return plan;
     }
-    if (!parsed) {
-        plan.run = false;
-        plan.exitCode = 2;
-        plan.errors = QStringLiteral("tallivo: %1\n").arg(Problem(parser, arguments)) + HelpText();
-        return plan;
-    }
     const QStringList files = parser.positionalArguments();
     if (!files.isEmpty()) {
         plan.fileName = files.first();
+        // The first argument that is no option, or the first after "--".
+        const qsizetype end = arguments.indexOf(QStringLiteral("--"), 1);
+        plan.fileIndex = int(arguments.indexOf(plan.fileName, 1));
+        if (end >= 0 && (plan.fileIndex < 0 || plan.fileIndex > end)) {
+            plan.fileIndex = int(arguments.indexOf(plan.fileName, end + 1));
+        }
     }
     if (files.size() == 2) {
         plan.errors =

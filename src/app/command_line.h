@@ -12,10 +12,11 @@ struct StartPlan {
     QString output;   // for standard output
     QString errors;   // for standard error, printed whether or not the window starts
     QString fileName; // the file to analyse at start, empty for none
+    int fileIndex = -1; // where fileName stands in the arguments, -1 for none
 };
 
 // Reads the program's arguments (the program's own name first; the toolkit's options such as
-// -platform already taken out): "--help" and "--version" print in Italian, an unknown option is
+// -platform taken out with OwnArguments): "--help" and "--version" print in Italian, an unknown option is
 // an error with the usage, the first file is analysed at start and any others are ignored.
 class CommandLine {
 public:
@@ -24,8 +25,10 @@ public:
     // Returns the plan for arguments.
     StartPlan Plan(const QStringList& arguments) const;
 
-    // Returns whether arguments ask only for help or the version, which need no display.
-    static bool AsksForTextOnly(const QStringList& arguments);
+    // Returns the indexes of the arguments that are the program's own: all but the toolkit's
+    // options (-platform xcb, -style=fusion, -reverse ...), which the toolkit takes itself. So
+    // every option error is answered before the toolkit starts, with no display needed.
+    static QList<int> OwnArguments(const QStringList& arguments);
 
     // Returns the usage text printed by --help.
     QString HelpText() const;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -38,26 +39,28 @@ QStringList RawArguments(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     const tallivo::CommandLine commandLine(QStringLiteral(TALLIVO_VERSION));
-    // Help and the version need no display: answered before the toolkit starts.
-    if (const QStringList raw = RawArguments(argc, argv);
-        tallivo::CommandLine::AsksForTextOnly(raw)) {
-        const tallivo::StartPlan plan = commandLine.Plan(raw);
-        if (!plan.run) {
-            Announce(plan);
-            return plan.exitCode;
-        }
+    // Help, the version and every option error are answered before the toolkit starts, so they
+    // need no display; the toolkit's own options are left to it.
+    const QStringList raw = RawArguments(argc, argv);
+    const QList<int> own = tallivo::CommandLine::OwnArguments(raw);
+    QStringList arguments;
+    for (const int i : own) {
+        arguments << raw[i];
+    }
+    const tallivo::StartPlan plan = commandLine.Plan(arguments);
+    if (!Announce(plan)) {
+        return plan.exitCode;
+    }
+    // The file's name exactly as the system gave it, whatever its bytes.
+    QByteArray fileName;
+    if (plan.fileIndex >= 0) {
+        fileName = argv[own[plan.fileIndex]];
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallivo"));
     QApplication::setApplicationVersion(QStringLiteral(TALLIVO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("it.orvedel.Tallivo"));
-
-    // The toolkit has taken its own options (-platform, -style ...) out of the arguments.
-    const tallivo::StartPlan plan = commandLine.Plan(QApplication::arguments());
-    if (!Announce(plan)) {
-        return plan.exitCode;
-    }
 
     // The platform's own dialogs and boxes speak Italian, like the rest of the program.
     QTranslator qtItalian;
@@ -77,11 +80,13 @@ int main(int argc, char* argv[]) {
     tallivo::FMain window(services, counter);
     new tallivo::ReportMenu(window, services, counter);
     window.show();
-    if (!plan.fileName.isEmpty()) {
+    if (!fileName.isEmpty()) {
+        if (!fileName.startsWith('/')) {
+            fileName = QFile::encodeName(QDir::currentPath()) + '/' + fileName;
+        }
         // Once the window shows, as if the file had been picked in the Open dialog.
-        const QString fileName = QDir::current().absoluteFilePath(plan.fileName);
         QTimer::singleShot(0, &window, [&window, fileName] {
-            window.Analyse(tallivo::TextSource::File(fileName));
+            window.Analyse(tallivo::TextSource::FileNamed(fileName));
         });
     }
     return QApplication::exec();

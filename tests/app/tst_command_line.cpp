@@ -10,8 +10,8 @@ class TestCommandLine : public QObject {
 private slots:
     void plansTheStart_data();
     void plansTheStart();
-    void onlyHelpAndVersionAreAnsweredWithoutADisplay_data();
-    void onlyHelpAndVersionAreAnsweredWithoutADisplay();
+    void toolkitOptionsAreLeftToTheToolkit_data();
+    void toolkitOptionsAreLeftToTheToolkit();
 };
 
 void TestCommandLine::plansTheStart_data() {
@@ -54,6 +54,9 @@ void TestCommandLine::plansTheStart_data() {
     QTest::newRow("unknown short option") << QStringList{"tallivo", "-q"} << false << 2 << ""
                                           << ""
                                           << "tallivo: opzione sconosciuta: -q";
+    QTest::newRow("a value for --help") << QStringList{"tallivo", "--help=foo"} << false << 2 << ""
+                                        << ""
+                                        << "tallivo: l'opzione --help non prende un valore";
 }
 
 void TestCommandLine::plansTheStart() {
@@ -74,22 +77,34 @@ void TestCommandLine::plansTheStart() {
     }
 }
 
-void TestCommandLine::onlyHelpAndVersionAreAnsweredWithoutADisplay_data() {
+void TestCommandLine::toolkitOptionsAreLeftToTheToolkit_data() {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("textOnly");
-    QTest::newRow("version") << QStringList{"tallivo", "-v"} << true;
-    QTest::newRow("help after Qt's option")
-        << QStringList{"tallivo", "-platform", "xcb", "--help"} << true;
-    QTest::newRow("a file") << QStringList{"tallivo", "x.txt"} << false;
-    QTest::newRow("a file called --help after --")
-        << QStringList{"tallivo", "--", "--help"} << false;
-    QTest::newRow("the program's own name") << QStringList{"--help"} << false;
+    QTest::addColumn<QList<int>>("own");
+    QTest::addColumn<int>("fileIndex"); // in the whole arguments, -1 for none
+    QTest::newRow("none") << QStringList{"tallivo"} << QList<int>{0} << -1;
+    QTest::newRow("platform and its value")
+        << QStringList{"tallivo", "-platform", "xcb", "x.txt"} << QList<int>{0, 3} << 3;
+    QTest::newRow("--style=fusion, -reverse")
+        << QStringList{"tallivo", "--style=fusion", "-reverse", "--bogus"} << QList<int>{0, 3}
+        << -1;
+    QTest::newRow("after --, a file called -platform")
+        << QStringList{"tallivo", "--", "-platform"} << QList<int>{0, 1, 2} << 2;
+    QTest::newRow("a file named like its value")
+        << QStringList{"tallivo", "-style", "x.txt", "x.txt"} << QList<int>{0, 3} << 3;
 }
 
-void TestCommandLine::onlyHelpAndVersionAreAnsweredWithoutADisplay() {
+void TestCommandLine::toolkitOptionsAreLeftToTheToolkit() {
     QFETCH(QStringList, arguments);
-    QFETCH(bool, textOnly);
-    QCOMPARE(CommandLine::AsksForTextOnly(arguments), textOnly);
+    QFETCH(QList<int>, own);
+    QFETCH(int, fileIndex);
+    const QList<int> kept = CommandLine::OwnArguments(arguments);
+    QCOMPARE(kept, own);
+    QStringList ownArguments;
+    for (const int i : kept) {
+        ownArguments << arguments[i];
+    }
+    const StartPlan plan = CommandLine(QStringLiteral("1")).Plan(ownArguments);
+    QCOMPARE(plan.fileIndex < 0 ? -1 : kept[plan.fileIndex], fileIndex);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

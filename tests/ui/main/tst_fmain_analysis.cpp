@@ -215,6 +215,9 @@ void TestFMainAnalysis::failedAnalysisKeepsTheLastOne_data() {
 
     QTest::newRow("missing file") << files_.Path(QStringLiteral("gone.txt"))
                                   << "Impossibile aprire il file:\n%1\nIl file non esiste.";
+    QTest::newRow("name too long")
+        << files_.Path(QString(300, QLatin1Char('x')))
+        << QStringLiteral("Impossibile aprire il file:\n%1\nIl nome del file è troppo lungo.");
     QTest::newRow("tab is not a cancel")
         << QStringLiteral("\t") << "Impossibile aprire il file:\n%1\nIl file non esiste.";
     QTest::newRow("folder") << QDir::tempPath()
