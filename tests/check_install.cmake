@@ -26,7 +26,7 @@ if(NOT metainfo MATCHES "<release version=\"${VERSION}\"")
     message(FATAL_ERROR "the metadata does not name release ${VERSION}")
 endif()
 
-# Each validator must say nothing at all: no error, no warning.
+# Each validator must say nothing at all: no error, no warning, no hint.
 function(validate tool)
     find_program(program ${tool})
     if(NOT program)
@@ -35,7 +35,7 @@ function(validate tool)
     endif()
     execute_process(COMMAND ${program} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
                     ERROR_VARIABLE out)
-    if(NOT status EQUAL 0 OR out MATCHES "(error|warning|E:|W:)")
+    if(NOT status EQUAL 0 OR out MATCHES "(error|warning|hint:|E:|W:)")
         message(FATAL_ERROR "${tool} ${ARGN}:\n${out}")
     endif()
     message(STATUS "${tool}: ${out}")

@@ -14,7 +14,8 @@ public:
     virtual QString GetOpenFileName(QWidget* parent) = 0;
 };
 
-// The platform's own Open dialog, with no title, filter, folder or preset name.
+// The platform's own Open dialog, with no title, filter, folder or preset name; where the
+// toolkit draws the dialog itself, its list never reads a file to show it.
 class QtOpenFileDialog : public OpenFileDialog {
 public:
     QString GetOpenFileName(QWidget* parent) override;

@@ -1,6 +1,7 @@
 #include "picture_area.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -93,14 +94,42 @@ void PictureArea::FillBox(double x1, double y1, double x2, double y2, const QCol
     inner_->update();
 }
 
+QList<QRect> PictureArea::LabelInk() const {
+    QList<QRect> ink;
+    const double ratio = drawing_.devicePixelRatio();
+    for (const QLabel* label : inner_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->isHidden() || label->text().isEmpty()) {
+            continue;
+        }
+        // Where the label lays its text, and the glyphs' own extent in it, one pixel around.
+        const QFontMetrics metrics(label->font());
+        const QRect laid =
+            metrics.boundingRect(label->contentsRect(), int(label->alignment()), label->text());
+        const QRect glyphs = metrics.tightBoundingRect(label->text())
+                                 .translated(laid.left(), laid.top() + metrics.ascent())
+                                 .translated(label->pos())
+                                 .adjusted(-1, -1, 1, 1);
+        ink.append(QRect(QPoint(int(std::floor(glyphs.left() * ratio)),
+                                int(std::floor(glyphs.top() * ratio))),
+                         QPoint(int(std::ceil((glyphs.right() + 1) * ratio)) - 1,
+                                int(std::ceil((glyphs.bottom() + 1) * ratio)) - 1)));
+    }
+    return ink;
+}
+
 void PictureArea::DrawRow(double y, const QColor& color) {
     EnsureDrawing();
     const double row = std::round(y * drawing_.height() / scaleHeight_);
     if (row < 0.0 || row > drawing_.height() - 1.0) {
         return;
     }
+    const QList<QRect> ink = LabelInk();
     for (int x = 0; x < drawing_.width(); ++x) {
-        drawing_.setPixelColor(x, int(row), color);
+        const QPoint pixel(x, int(row));
+        if (std::none_of(ink.begin(), ink.end(),
+                         [&pixel](const QRect& glyphs) { return glyphs.contains(pixel); })) {
+            drawing_.setPixelColor(pixel, color);
+        }
     }
     inner_->update();
 }

@@ -33,7 +33,8 @@ public:
     void FillBox(double x1, double y1, double x2, double y2, const QColor& color);
 
     // Draws a line one device pixel high across the inner width at height y, in user units;
-    // nothing when y lies outside the inner area.
+    // nothing when y lies outside the inner area. Where the line crosses the text of a label
+    // on the inner area it leaves the glyphs free, so the text stays readable.
     void DrawRow(double y, const QColor& color);
 
     // The widget that holds the drawing; children placed on it sit relative to the inner area.
@@ -52,6 +53,8 @@ protected:
 private:
     friend class PictureCanvas;
     void EnsureDrawing();
+    // Returns, in device pixels of the drawing, the boxes the child labels' glyphs cover.
+    QList<QRect> LabelInk() const;
 
     QWidget* inner_;
     QImage drawing_;

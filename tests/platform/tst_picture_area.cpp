@@ -30,6 +30,7 @@ private slots:
     void drawingSurvivesHidingAndRepainting();
     void childrenAreDrawnOverTheDrawing();
     void focusShowsOnTheBorderOnly();
+    void rowsLeaveTheLettersReadable();
 };
 
 void TestPictureArea::innerAreaLiesInsideTheBorder() {
@@ -140,6 +141,32 @@ void TestPictureArea::focusShowsOnTheBorderOnly() {
     const QRect inner(2, 2, 7, 177);
     QCOMPARE(focused.copy(inner), unfocused.copy(inner));
     QVERIFY(focused.copy(0, 0, 11, 2) != unfocused.copy(0, 0, 11, 2));
+}
+
+void TestPictureArea::rowsLeaveTheLettersReadable() {
+    // A picture as the main window's, with its letter at the foot: the inner area is 7 by 177.
+    QWidget window;
+    auto* pic = new PictureArea(&window);
+    pic->setGeometry(0, 0, 11, 181);
+    auto* label = new QLabel(QStringLiteral("i"), pic->InnerArea());
+    label->setGeometry(-2, 164, 11, 15);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    pic->SetScale(1, 177);
+
+    // Above the letter, a whole row; through the letter, only beside its glyph.
+    pic->DrawRow(100, Qt::black);
+    const QImage& drawing = pic->Drawing();
+    for (int x = 0; x < 7; ++x) {
+        QCOMPARE(drawing.pixelColor(x, 100), QColor(Qt::black));
+    }
+    const QFontMetrics metrics(label->font());
+    const int middle = 164 + metrics.ascent() + metrics.tightBoundingRect("i").center().y();
+    pic->DrawRow(middle, Qt::black);
+    QCOMPARE(drawing.pixelColor(3, middle), pic->BackColor()); // the stem of the i
+    QCOMPARE(drawing.pixelColor(0, middle), QColor(Qt::black));
+    QCOMPARE(drawing.pixelColor(6, middle), QColor(Qt::black));
 }
 
 QTEST_MAIN(TestPictureArea)

@@ -5,6 +5,7 @@
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "picture_area.h"
+#include "plain_frame_style.h"
 #include "platform_services.h"
 #include "svg_icon.h"
 #include "twips.h"
@@ -100,6 +101,9 @@ void FMain::CreateControls() {
     fraScala = new QGroupBox(QStringLiteral("Scala"), this);
     fraScala->setObjectName(QStringLiteral("fraScala"));
     fraScala->setGeometry(TwipsRect(150, 3990, 1665, 1905));
+    auto* frameStyle = new PlainFrameStyle;
+    frameStyle->setParent(fraScala);
+    fraScala->setStyle(frameStyle);
     optGroup = new QButtonGroup(this);
     for (int k = 0; k < 8; ++k) {
         opt[k] = new QRadioButton(QStringLiteral("x %1").arg(k + 1), fraScala);

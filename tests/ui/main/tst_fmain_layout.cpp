@@ -169,6 +169,17 @@ void TestFMainLayout::windowIsFixedCentredAndCaptioned() {
     QCOMPARE(window_->size(), QSize(412, 403));
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
     QCOMPARE(window_->palette().color(QPalette::Window), QColor(0xE7, 0xE1, 0xD1));
+    // Inside the frame "Scala", between the options, the window's own background; its line
+    // is still drawn, darker, along the left edge.
+    const QImage shown = window_->grab().toImage();
+    QCOMPARE(shown.pixelColor(10 + 55, 266 + 60), QColor(0xE7, 0xE1, 0xD1));
+    QCOMPARE(shown.pixelColor(10 + 108, 266 + 120), QColor(0xE7, 0xE1, 0xD1));
+    bool line = false;
+    for (int x = 10; x < 16; ++x) {
+        line = line || shown.pixelColor(x, 266 + 60).lightness() <
+                           QColor(0xE7, 0xE1, 0xD1).lightness() - 16;
+    }
+    QVERIFY(line);
     const QRect screen = window_->screen()->geometry();
     const QRect outer = window_->frameGeometry();
     QCOMPARE(outer.left() - screen.left(), (screen.width() - outer.width()) / 2);

@@ -20,12 +20,13 @@ namespace {
 
 const QColor kBlack(0, 0, 0);
 
-// Rows of a picture's drawing whose middle pixel is colour.
+// Rows of a picture's drawing that hold colour at either edge (a marker leaves the middle of
+// its letter free).
 QList<int> RowsOf(const PictureArea* pic, const QColor& colour) {
     const QImage& image = pic->Drawing();
     QList<int> rows;
     for (int y = 0; y < image.height(); ++y) {
-        if (image.pixelColor(image.width() / 2, y) == colour) {
+        if (image.pixelColor(0, y) == colour || image.pixelColor(image.width() - 1, y) == colour) {
             rows << y;
         }
     }
