@@ -10,6 +10,7 @@
 #include "message_service.h"
 #include "ngram_counter.h"
 #include "open_file_dialog.h"
+#include "parallel_tally.h"
 #include "platform_services.h"
 #include "read_progress.h"
 #include "source_counter.h"
@@ -127,6 +128,14 @@ double MedianSeconds(int passes, const std::function<void()>& work) {
     return times[times.size() / 2];
 }
 
+// Returns the first size bytes of the file fileName.
+std::string SampleExcerpt(const std::string& fileName, std::size_t size) {
+    std::ifstream in(fileName, std::ios::binary);
+    std::string text(size, '\0');
+    in.read(text.data(), std::streamsize(size));
+    return text;
+}
+
 // The straightforward port: one byte at a time through tolower, a range check, an increment.
 void NaiveCount(const unsigned char* data, std::size_t size, std::vector<std::int32_t>& counts) {
     for (std::size_t i = 0; i < size; ++i) {
@@ -197,28 +206,77 @@ int RunBenchmark(int argc, char* argv[]) {
     std::printf("read: %.2f GB/s\n", GigabytesPerSecond(readSeconds));
     std::printf("naive: %.2f GB/s\n", GigabytesPerSecond(naiveSeconds));
 
+    // TALLIVO_BENCH_PATHS=portable,avx2 measures only those paths, and dispatches to the last
+    // of them: a machine with more can time what a smaller one would run.
+    std::vector<CountPath> paths = SupportedCountPaths();
+    if (const char* only = std::getenv("TALLIVO_BENCH_PATHS")) {
+        std::vector<std::string> wanted;
+        std::string name;
+        for (const char* c = only;; ++c) {
+            if (*c == ',' || *c == '\0') {
+                wanted.push_back(name);
+                name.clear();
+                if (*c == '\0') {
+                    break;
+                }
+            } else {
+                name += *c;
+            }
+        }
+        std::erase_if(paths, [&wanted](CountPath path) {
+            return std::find(wanted.begin(), wanted.end(), CountPathName(path)) == wanted.end();
+        });
+        if (paths.empty()) {
+            std::fprintf(stderr, "tallivo_bench: no such path in TALLIVO_BENCH_PATHS\n");
+            return 2;
+        }
+    }
     std::vector<std::int32_t> counts;
     std::int32_t total = 0;
-    for (const CountPath countPath : SupportedCountPaths()) {
+    double fastestSingleSeconds = 0.0;
+    for (const CountPath countPath : paths) {
         const double seconds = MedianSeconds(5, [&] {
             total = 0;
-            CountLetters(fileName, counts, total, countPath);
+            CountLetters(fileName, counts, total, countPath, 1);
         });
         if (counts != naiveCounts) {
             std::fprintf(stderr, "tallivo_bench: %s counts differ from the naive loop\n",
                          CountPathName(countPath).data());
             return 1;
         }
-        std::printf("count on %s path: %.2f GB/s, %.2fx naive\n", CountPathName(countPath).data(),
-                    GigabytesPerSecond(seconds), naiveSeconds / seconds);
+        std::printf("count on %s path, 1 thread: %.2f GB/s, %.2fx naive\n",
+                    CountPathName(countPath).data(), GigabytesPerSecond(seconds),
+                    naiveSeconds / seconds);
+        fastestSingleSeconds = seconds;
     }
 
+    const CountPath dispatched = paths.back();
+    const unsigned threads = ParallelTally::MachineThreads();
     const double countSeconds = MedianSeconds(5, [&] {
         total = 0;
-        CountLetters(fileName, counts, total);
+        CountLetters(fileName, counts, total, dispatched, threads);
     });
-    std::printf("count (dispatched to %s): %.2f GB/s\n", CountPathName(FastestCountPath()).data(),
-                GigabytesPerSecond(countSeconds));
+    if (counts != naiveCounts) {
+        std::fprintf(stderr, "tallivo_bench: the threaded count differs from the naive loop\n");
+        return 1;
+    }
+    std::printf("count (dispatched to %s, %u threads): %.2f GB/s, %.2fx its single thread\n",
+                CountPathName(dispatched).data(), threads, GigabytesPerSecond(countSeconds),
+                fastestSingleSeconds / countSeconds);
+
+    // Small texts, the size of a short exercise: no thread is started for them.
+    const std::string small = SampleExcerpt(fileName, 4096);
+    std::vector<std::int32_t> smallCounts;
+    std::int32_t smallTotal = 0;
+    constexpr int kSmallRuns = 20000;
+    const double smallSeconds = MedianSeconds(5, [&] {
+        for (int run = 0; run < kSmallRuns; ++run) {
+            smallTotal = 0;
+            CountLettersInText(small, smallCounts, smallTotal);
+        }
+    });
+    std::printf("small texts (4 KiB in memory): %.0f counts per second\n",
+                kSmallRuns / smallSeconds);
 
     // The statistics window's second pass: letters, bigrams and trigrams.
     std::uint64_t bigrams = 0;

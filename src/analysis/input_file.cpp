@@ -108,13 +108,18 @@ BlockBuffer::~BlockBuffer() {
 FileStamp ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,
                        const ReadObserver& observer) {
     InputFile file(fileName);
+    return ReadInBlocks(file, blockSize, sink, observer);
+}
+
+FileStamp ReadInBlocks(InputFile& file, std::size_t blockSize, const BlockSink& sink,
+                       const ReadObserver& observer) {
     const BlockBuffer buffer(blockSize);
     std::uint64_t bytesRead = 0;
     while (const std::size_t got = file.Read(buffer.data(), blockSize)) {
         sink(buffer.data(), got);
         bytesRead += got;
         if (observer && !observer(bytesRead)) {
-            throw AnalysisFailure(AnalysisError::Cancelled, fileName);
+            throw AnalysisFailure(AnalysisError::Cancelled, file.Name());
         }
     }
     return file.Stamp();

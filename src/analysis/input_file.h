@@ -35,6 +35,9 @@ public:
     // Opens fileName; throws AnalysisFailure (FileNotFound, AccessDenied, NotRegularFile,
     // ReadError) when it cannot.
     explicit InputFile(const std::string& fileName);
+
+    // Returns the name it was opened by.
+    const std::string& Name() const { return name_; }
     ~InputFile();
 
     InputFile(const InputFile&) = delete;
@@ -75,6 +78,10 @@ private:
 // to sink; after each block asks observer (where given) whether to go on. Returns the stamp of
 // the file read. Throws AnalysisFailure as InputFile does, and Cancelled when observer says stop.
 FileStamp ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,
+                       const ReadObserver& observer = {});
+
+// The same on a file already open, from where it stands to its end.
+FileStamp ReadInBlocks(InputFile& file, std::size_t blockSize, const BlockSink& sink,
                        const ReadObserver& observer = {});
 
 // Hands text held in memory to sink in blocks of blockSize bytes, exactly as ReadInBlocks hands

@@ -1,6 +1,7 @@
 #include "letter_counter.h"
 
 #include "analysis_error.h"
+#include "parallel_tally.h"
 
 namespace tallivo {
 
@@ -43,17 +44,60 @@ FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& L
 
 FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
                        std::int32_t& TotalLetters, CountPath path, const ReadObserver& observer) {
-    LetterCounts.assign(kLetterCount, 0);
-    // Line ends are never letters, so blocks may split lines anywhere.
-    return ReadInBlocks(fileName, kReadBufferSize, BlockCounter(path, LetterCounts, TotalLetters),
+    return CountLetters(fileName, LetterCounts, TotalLetters, path, ParallelTally::MachineThreads(),
                         observer);
+}
+
+FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                       std::int32_t& TotalLetters, CountPath path, unsigned threads,
+                       const ReadObserver& observer) {
+    LetterCounts.assign(kLetterCount, 0);
+    InputFile file(fileName);
+    if (threads <= 1 || file.Stamp().size < kParallelFrom) {
+        // Line ends are never letters, so blocks may split lines anywhere.
+        return ReadInBlocks(file, kReadBufferSize, BlockCounter(path, LetterCounts, TotalLetters),
+                            observer);
+    }
+    // Two buffers: the workers count one while this thread reads the next into the other.
+    const BlockBuffer first(kReadBufferSize);
+    const BlockBuffer second(kReadBufferSize);
+    const BlockBuffer* counting = &first;
+    const BlockBuffer* reading = &second;
+    ParallelTally workers(path, threads);
+    std::uint64_t bytesRead = 0;
+    std::size_t got = file.Read(counting->data(), counting->size());
+    while (got > 0) {
+        workers.Start(counting->data(), got);
+        bytesRead += got;
+        const std::size_t next = file.Read(reading->data(), reading->size());
+        AddTally(workers.Wait(), LetterCounts, TotalLetters);
+        if (observer && !observer(bytesRead)) {
+            throw AnalysisFailure(AnalysisError::Cancelled, fileName);
+        }
+        std::swap(counting, reading);
+        got = next;
+    }
+    return file.Stamp();
 }
 
 void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,
                         std::int32_t& TotalLetters, const ReadObserver& observer) {
     LetterCounts.assign(kLetterCount, 0);
-    ReadTextInBlocks(text, kReadBufferSize,
-                     BlockCounter(FastestCountPath(), LetterCounts, TotalLetters), observer);
+    const CountPath path = FastestCountPath();
+    // Small texts ask nothing of the system: the number of cores is read only for large ones.
+    if (text.size() < kParallelFrom || ParallelTally::MachineThreads() <= 1) {
+        ReadTextInBlocks(text, kReadBufferSize, BlockCounter(path, LetterCounts, TotalLetters),
+                         observer);
+        return;
+    }
+    ParallelTally workers(path, ParallelTally::MachineThreads());
+    ReadTextInBlocks(
+        text, kReadBufferSize,
+        [&](const unsigned char* data, std::size_t size) {
+            workers.Start(data, size);
+            AddTally(workers.Wait(), LetterCounts, TotalLetters);
+        },
+        observer);
 }
 
 } // namespace tallivo

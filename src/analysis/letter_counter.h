@@ -11,8 +11,12 @@
 
 namespace tallivo {
 
-// The counter reads through one fixed buffer of this size, whatever the size of the file.
+// The counter reads through fixed buffers of this size, whatever the size of the file.
 constexpr std::size_t kReadBufferSize = std::size_t{1} << 20;
+
+// From this size on a text is counted on every core the machine has, and a file's next block
+// is read while the last is counted; smaller texts start no thread.
+constexpr std::size_t kParallelFrom = 4 * kReadBufferSize;
 
 // Counts the letters a..z, without regard to case, in the file fileName (the path exactly as
 // picked, not trimmed). LetterCounts becomes 26 fresh counters (index 0 = a); TotalLetters is
@@ -26,6 +30,11 @@ FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& L
 // The same on a chosen path, so that every path can be tested and measured.
 FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
                        std::int32_t& TotalLetters, CountPath path,
+                       const ReadObserver& observer = {});
+
+// The same with threads counting threads (1: on the calling thread alone).
+FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                       std::int32_t& TotalLetters, CountPath path, unsigned threads,
                        const ReadObserver& observer = {});
 
 // Counts the letters of a text held in memory exactly as CountLetters counts a file holding

@@ -109,10 +109,10 @@ QList<QRect> PictureArea::LabelInk() const {
                                  .translated(laid.left(), laid.top() + metrics.ascent())
                                  .translated(label->pos())
                                  .adjusted(-1, -1, 1, 1);
-        ink.append(QRect(QPoint(int(std::floor(glyphs.left() * ratio)),
-                                int(std::floor(glyphs.top() * ratio))),
-                         QPoint(int(std::ceil((glyphs.right() + 1) * ratio)) - 1,
-                                int(std::ceil((glyphs.bottom() + 1) * ratio)) - 1)));
+        ink.append(QRect(
+            QPoint(int(std::floor(glyphs.left() * ratio)), int(std::floor(glyphs.top() * ratio))),
+            QPoint(int(std::ceil((glyphs.right() + 1) * ratio)) - 1,
+                   int(std::ceil((glyphs.bottom() + 1) * ratio)) - 1)));
     }
     return ink;
 }

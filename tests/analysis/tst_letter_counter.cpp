@@ -44,6 +44,8 @@ private slots:
     void countsLettersWithoutRegardToCase_data();
     void countsLettersWithoutRegardToCase();
     void everyPathCountsTheSame();
+    void threadsCountExactlyAsOneThread_data();
+    void threadsCountExactlyAsOneThread();
     void totalIsOnlyAddedTo();
     void secondAnalysisStartsFromFreshCounters();
     void countPastTheLimitIsAnErrorNotAWrap_data();
@@ -114,6 +116,61 @@ void TestLetterCounter::everyPathCountsTheSame() {
         QCOMPARE(total, referenceTotal);
     }
     QCOMPARE(referenceTotal, 5000 * 23);
+}
+
+void TestLetterCounter::threadsCountExactlyAsOneThread_data() {
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<int>("size");
+    const int big = int(kParallelFrom) + 4 * int(kReadBufferSize) + 37; // past a block's end
+    QTest::newRow("2 threads") << 2 << big;
+    QTest::newRow("3 threads: slices not a block's divisor") << 3 << big;
+    QTest::newRow("8 threads") << 8 << big;
+    QTest::newRow("just below the threshold") << 2 << int(kParallelFrom) - 1;
+    QTest::newRow("a last block smaller than a slice") << 8 << int(kParallelFrom) + 100;
+}
+
+void TestLetterCounter::threadsCountExactlyAsOneThread() {
+    QFETCH(int, threads);
+    QFETCH(int, size);
+    QByteArray text(size, '\0');
+    std::uint32_t state = 12345;
+    for (char& byte : text) {
+        state = state * 1103515245U + 12345U;
+        byte = char(state >> 24); // every byte value, letters of both cases among them
+    }
+    const std::string path = files_.Write(QStringLiteral("threads"), text).toStdString();
+    std::vector<std::int32_t> single;
+    std::int32_t singleTotal = 5;
+    std::vector<std::uint64_t> singleSeen;
+    CountLetters(path, single, singleTotal, FastestCountPath(), 1, [&](std::uint64_t bytes) {
+        singleSeen.push_back(bytes);
+        return true;
+    });
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 5;
+    std::vector<std::uint64_t> seen;
+    CountLetters(path, counts, total, FastestCountPath(), unsigned(threads),
+                 [&](std::uint64_t bytes) {
+                     seen.push_back(bytes);
+                     return true;
+                 });
+    QVERIFY(counts == single);
+    QCOMPARE(total, singleTotal);
+    QCOMPARE(seen, singleSeen); // progress block by block, as before
+
+    // Stopped at its second block, the threaded count stops there too.
+    int blocks = 0;
+    QVERIFY_THROWS_EXCEPTION(
+        AnalysisFailure, CountLetters(path, counts, total, FastestCountPath(), unsigned(threads),
+                                      [&](std::uint64_t) { return ++blocks < 2; }));
+    QCOMPARE(blocks, 2);
+
+    // Text in memory counts the same.
+    std::vector<std::int32_t> pasted;
+    std::int32_t pastedTotal = 5;
+    CountLettersInText(std::string_view(text.constData(), std::size_t(size)), pasted, pastedTotal);
+    QVERIFY(pasted == single);
+    QCOMPARE(pastedTotal, singleTotal);
 }
 
 void TestLetterCounter::totalIsOnlyAddedTo() {
