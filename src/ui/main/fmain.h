@@ -65,7 +65,6 @@ public:
 
     // Marks on each bar the percentage a reference expects of its letter, or no marks.
     void SetMarkers(const std::optional<ReferenceTable>& expected);
-    const std::optional<ReferenceTable>& markers() const { return markers_; }
 
     // Returns the lines of the report list.
     QStringList ReportLines() const;
