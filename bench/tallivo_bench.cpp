@@ -38,12 +38,46 @@ namespace {
 
 constexpr std::size_t kFileSize = std::size_t{256} << 20;
 
-// Prints the report as the list shows it, "." as the decimal separator.
+// The paths this processor has; with TALLIVO_BENCH_PATHS=portable,avx2 only those named, so
+// that a machine with more can time what a smaller one would run. Empty, with a message, when
+// none of the names is a path here.
+std::vector<CountPath> ChosenPaths() {
+    std::vector<CountPath> paths = SupportedCountPaths();
+    if (const char* only = std::getenv("TALLIVO_BENCH_PATHS")) {
+        std::vector<std::string> wanted;
+        std::string name;
+        for (const char* c = only;; ++c) {
+            if (*c == ',' || *c == '\0') {
+                wanted.push_back(name);
+                name.clear();
+                if (*c == '\0') {
+                    break;
+                }
+            } else {
+                name += *c;
+            }
+        }
+        std::erase_if(paths, [&wanted](CountPath path) {
+            return std::find(wanted.begin(), wanted.end(), CountPathName(path)) == wanted.end();
+        });
+        if (paths.empty()) {
+            std::fprintf(stderr, "tallivo_bench: no such path in TALLIVO_BENCH_PATHS\n");
+        }
+    }
+    return paths;
+}
+
+// Prints the report as the list shows it, "." as the decimal separator, counted on the last of
+// the chosen paths with every core, as the window counts.
 int PrintReport(const std::string& fileName) {
+    const std::vector<CountPath> paths = ChosenPaths();
+    if (paths.empty()) {
+        return 2;
+    }
     std::vector<std::int32_t> counts;
     std::int32_t total = 0;
     try {
-        CountLetters(fileName, counts, total);
+        CountLetters(fileName, counts, total, paths.back());
     } catch (const AnalysisFailure& failure) {
         std::cerr << "tallivo_bench: " << failure.what() << '\n';
         return 1;
@@ -206,30 +240,9 @@ int RunBenchmark(int argc, char* argv[]) {
     std::printf("read: %.2f GB/s\n", GigabytesPerSecond(readSeconds));
     std::printf("naive: %.2f GB/s\n", GigabytesPerSecond(naiveSeconds));
 
-    // TALLIVO_BENCH_PATHS=portable,avx2 measures only those paths, and dispatches to the last
-    // of them: a machine with more can time what a smaller one would run.
-    std::vector<CountPath> paths = SupportedCountPaths();
-    if (const char* only = std::getenv("TALLIVO_BENCH_PATHS")) {
-        std::vector<std::string> wanted;
-        std::string name;
-        for (const char* c = only;; ++c) {
-            if (*c == ',' || *c == '\0') {
-                wanted.push_back(name);
-                name.clear();
-                if (*c == '\0') {
-                    break;
-                }
-            } else {
-                name += *c;
-            }
-        }
-        std::erase_if(paths, [&wanted](CountPath path) {
-            return std::find(wanted.begin(), wanted.end(), CountPathName(path)) == wanted.end();
-        });
-        if (paths.empty()) {
-            std::fprintf(stderr, "tallivo_bench: no such path in TALLIVO_BENCH_PATHS\n");
-            return 2;
-        }
+    const std::vector<CountPath> paths = ChosenPaths();
+    if (paths.empty()) {
+        return 2;
     }
     std::vector<std::int32_t> counts;
     std::int32_t total = 0;

@@ -9,12 +9,13 @@ TALLIVO_PACKAGES=(
 
 # What the tests need on top: clang with its fuzzing runtime for the fuzzers, and the
 # freedesktop validators for the installed desktop entry and metadata, the X client library the
-# start-up benchmark watches the display with, and the arm64 cross compiler for the core.
+# start-up benchmark watches the display with, and the arm64 cross compiler and qemu
+# user-mode emulation to build and run the core's tests for arm64.
 TALLIVO_TEST_PACKAGES=(
     clang libclang-rt-14-dev
     desktop-file-utils appstream
     libxcb1-dev
-    g++-aarch64-linux-gnu
+    g++-aarch64-linux-gnu qemu-user
 )
 
 # What building the Debian package needs on top: dpkg-shlibdeps, and lintian to check it.

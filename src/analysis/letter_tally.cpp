@@ -7,6 +7,10 @@
 #include <immintrin.h>
 #define TALLIVO_X86 1
 #endif
+#if defined(__aarch64__)
+#include <arm_neon.h>
+#define TALLIVO_NEON 1
+#endif
 
 namespace tallivo {
 
@@ -239,6 +243,138 @@ TallyAvx512Transpose(const unsigned char* data, std::size_t size, LetterTally& t
 }
 #pragma GCC diagnostic pop
 
+// The same transpose in 32-byte vectors for processors with GFNI but no AVX-512. A byte shuffle
+// picks the one-hot bit from a 16-entry table and gives 0 for any index with bit 7 set, so a
+// saturating add of 0x70 to the letter index maps letters 0..15 onto entries 0..15 and every
+// other byte to 0; one such index serves groups 0 and 1, a second one, 16 lower, groups 2 and 3.
+// A nibble-table lookup counts the transposed bits.
+__attribute__((target("avx2,gfni"))) void TallyAvx2Transpose(const unsigned char* data,
+                                                             std::size_t size, LetterTally& tally) {
+    alignas(32) std::uint8_t tables[4][32] = {};
+    for (int letter = 0; letter < kLetterCount; ++letter) {
+        const int g = letter / 8;
+        const int entry = letter % 16;
+        tables[g][entry] = tables[g][16 + entry] = std::uint8_t(1U << (letter % 8));
+    }
+    __m256i group[4];
+    for (int g = 0; g < 4; ++g) {
+        group[g] = _mm256_load_si256(reinterpret_cast<const __m256i*>(tables[g]));
+    }
+    const __m256i caseBit = _mm256_set1_epi8(0x20);
+    const __m256i firstLetter = _mm256_set1_epi8('a');
+    const __m256i seventeenthLetter = _mm256_set1_epi8('a' + 16);
+    const __m256i intoTable = _mm256_set1_epi8(0x70);
+    const __m256i nibble = _mm256_set1_epi8(0x0f);
+    const __m256i bitsInNibble = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4, 0,
+                                                  1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
+    const __m256i transpose = _mm256_set1_epi64x(0x8040201008040201LL);
+
+    std::size_t nvec = size / 32;
+    while (nvec > 0) {
+        const std::size_t wide = std::min(nvec, kWideStretch);
+        __m256i low[4];
+        __m256i high[4];
+        for (int g = 0; g < 4; ++g) {
+            low[g] = _mm256_setzero_si256();
+            high[g] = _mm256_setzero_si256();
+        }
+        for (std::size_t done = 0; done < wide;) {
+            const std::size_t stretch = std::min(wide - done, kByteStretch);
+            __m256i counters[4];
+            for (int g = 0; g < 4; ++g) {
+                counters[g] = _mm256_setzero_si256();
+            }
+            for (std::size_t v = 0; v < stretch; ++v) {
+                const __m256i bytes =
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 32 * (done + v)));
+                const __m256i folded = _mm256_or_si256(bytes, caseBit);
+                const __m256i entry[2] = {
+                    _mm256_adds_epu8(_mm256_sub_epi8(folded, firstLetter), intoTable),
+                    _mm256_adds_epu8(_mm256_sub_epi8(folded, seventeenthLetter), intoTable)};
+#pragma GCC unroll 4
+                for (int g = 0; g < 4; ++g) {
+                    const __m256i bit = _mm256_shuffle_epi8(group[g], entry[g / 2]);
+                    const __m256i columns = _mm256_gf2p8affine_epi64_epi8(transpose, bit, 0);
+                    const __m256i ones = _mm256_add_epi8(
+                        _mm256_shuffle_epi8(bitsInNibble, _mm256_and_si256(columns, nibble)),
+                        _mm256_shuffle_epi8(
+                            bitsInNibble, _mm256_and_si256(_mm256_srli_epi16(columns, 4), nibble)));
+                    counters[g] = _mm256_add_epi8(counters[g], ones);
+                }
+            }
+            for (int g = 0; g < 4; ++g) {
+                low[g] = _mm256_add_epi16(
+                    low[g], _mm256_cvtepu8_epi16(_mm256_castsi256_si128(counters[g])));
+                high[g] = _mm256_add_epi16(
+                    high[g], _mm256_cvtepu8_epi16(_mm256_extracti128_si256(counters[g], 1)));
+            }
+            done += stretch;
+        }
+        // Word w of low holds lane w / 8, byte w % 8; of high, lane 2 + w / 8.
+        for (int g = 0; g < 4; ++g) {
+            alignas(32) std::uint16_t words[2][16];
+            _mm256_store_si256(reinterpret_cast<__m256i*>(words[0]), low[g]);
+            _mm256_store_si256(reinterpret_cast<__m256i*>(words[1]), high[g]);
+            for (int half = 0; half < 2; ++half) {
+                for (int w = 0; w < 16; ++w) {
+                    const int letter = 8 * g + w % 8;
+                    if (letter < kLetterCount) {
+                        tally[letter] += words[half][w];
+                    }
+                }
+            }
+        }
+        data += 32 * wide;
+        size -= 32 * wide;
+        nvec -= wide;
+    }
+    TallyPortable(data, size, tally);
+}
+
+#endif
+
+#ifdef TALLIVO_NEON
+
+// The arm64 path: the x86 compare-and-count in 16-byte vectors, which every arm64 processor
+// has. A compare gives 0xff for a hit, so subtracting it adds one to the letter's byte counter.
+constexpr std::size_t kNeonStretch = 255;
+
+template <int First, int Count>
+void TallyGroupNeon(const unsigned char* data, std::size_t nvec, LetterTally& tally) {
+    const uint8x16_t caseBit = vdupq_n_u8(0x20);
+    uint8x16_t counters[Count];
+#pragma GCC unroll 8
+    for (int k = 0; k < Count; ++k) {
+        counters[k] = vdupq_n_u8(0);
+    }
+    for (std::size_t v = 0; v < nvec; ++v) {
+        const uint8x16_t bytes = vorrq_u8(vld1q_u8(data + 16 * v), caseBit);
+#pragma GCC unroll 8
+        for (int k = 0; k < Count; ++k) {
+            counters[k] = vsubq_u8(counters[k], vceqq_u8(bytes, vdupq_n_u8('a' + First + k)));
+        }
+    }
+#pragma GCC unroll 8
+    for (int k = 0; k < Count; ++k) {
+        tally[First + k] += vaddlvq_u8(counters[k]);
+    }
+}
+
+void TallyNeon(const unsigned char* data, std::size_t size, LetterTally& tally) {
+    std::size_t nvec = size / 16;
+    while (nvec > 0) {
+        const std::size_t count = std::min(nvec, kNeonStretch);
+        TallyGroupNeon<0, 7>(data, count, tally);
+        TallyGroupNeon<7, 7>(data, count, tally);
+        TallyGroupNeon<14, 6>(data, count, tally);
+        TallyGroupNeon<20, 6>(data, count, tally);
+        data += 16 * count;
+        size -= 16 * count;
+        nvec -= count;
+    }
+    TallyPortable(data, size, tally);
+}
+
 #endif
 
 } // namespace
@@ -254,6 +390,9 @@ std::vector<CountPath> SupportedCountPaths() {
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2")) {
         paths.push_back(CountPath::Avx2);
+        if (__builtin_cpu_supports("gfni")) {
+            paths.push_back(CountPath::Avx2Transpose);
+        }
     }
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
         paths.push_back(CountPath::Avx512);
@@ -262,6 +401,9 @@ std::vector<CountPath> SupportedCountPaths() {
             paths.push_back(CountPath::Avx512Transpose);
         }
     }
+#endif
+#ifdef TALLIVO_NEON
+    paths.push_back(CountPath::Neon);
 #endif
     return paths;
 }
@@ -276,10 +418,14 @@ std::string_view CountPathName(CountPath path) {
         return "portable";
     case CountPath::Avx2:
         return "avx2";
+    case CountPath::Avx2Transpose:
+        return "avx2-gfni";
     case CountPath::Avx512:
         return "avx512bw";
     case CountPath::Avx512Transpose:
         return "avx512-gfni";
+    case CountPath::Neon:
+        return "neon";
     }
     return "unknown";
 }
@@ -290,11 +436,19 @@ void TallyLetters(CountPath path, const unsigned char* data, std::size_t size, L
     case CountPath::Avx2:
         TallyAvx2(data, size, tally);
         return;
+    case CountPath::Avx2Transpose:
+        TallyAvx2Transpose(data, size, tally);
+        return;
     case CountPath::Avx512:
         TallyAvx512(data, size, tally);
         return;
     case CountPath::Avx512Transpose:
         TallyAvx512Transpose(data, size, tally);
+        return;
+#endif
+#ifdef TALLIVO_NEON
+    case CountPath::Neon:
+        TallyNeon(data, size, tally);
         return;
 #endif
     default:

@@ -17,8 +17,10 @@ using LetterTally = std::array<std::uint64_t, kLetterCount>;
 enum class CountPath {
     Portable,        // eight split byte histograms, any processor
     Avx2,            // 32-byte compare-and-count
+    Avx2Transpose,   // 32-byte one-hot bits, transposed and counted per bit (GFNI)
     Avx512,          // 64-byte compare-and-count
     Avx512Transpose, // 64-byte one-hot bits, transposed and counted per bit (GFNI, VBMI, BITALG)
+    Neon,            // 16-byte compare-and-count on arm64
 };
 
 // Returns the paths this processor can run, portable first.
@@ -27,7 +29,8 @@ std::vector<CountPath> SupportedCountPaths();
 // Returns the fastest path this processor can run.
 CountPath FastestCountPath();
 
-// Returns a short name of the path ("portable", "avx2", "avx512bw", "avx512-gfni").
+// Returns a short name of the path ("portable", "avx2", "avx2-gfni", "avx512bw", "avx512-gfni",
+// "neon").
 std::string_view CountPathName(CountPath path);
 
 // Adds the letters a..z and A..Z of data[0, size) to tally; every other byte is skipped.
