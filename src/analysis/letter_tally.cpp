@@ -59,56 +59,12 @@ void TallyPortable(const unsigned char* data, std::size_t size, LetterTally& tal
 
 #ifdef TALLIVO_X86
 
-// The vector paths keep one byte counter per letter and lane, over a stretch of at most 255
-// vectors so that no counter wraps, then add the lanes up. Setting bit 5 folds A..Z onto a..z
+// The compare-and-count paths keep one byte counter per letter and lane, over a stretch of at most
+// 255 vectors so that no counter wraps, then add the lanes up. Setting bit 5 folds A..Z onto a..z
 // and maps no other byte into a..z. The letters go in four groups of six or seven, one pass
 // over the stretch (still in the L1 cache) each: a group's counters and letter constants then
 // stay in registers.
 constexpr std::size_t kStretch = 255;
-
-// Counts letters First..First+Count-1 over nvec 32-byte vectors.
-template <int First, int Count>
-__attribute__((target("avx2"))) void TallyGroupAvx2(const unsigned char* data, std::size_t nvec,
-                                                    LetterTally& tally) {
-    const __m256i caseBit = _mm256_set1_epi8(0x20);
-    __m256i counters[Count];
-#pragma GCC unroll 8
-    for (int k = 0; k < Count; ++k) {
-        counters[k] = _mm256_setzero_si256();
-    }
-    for (std::size_t v = 0; v < nvec; ++v) {
-        const __m256i bytes = _mm256_or_si256(
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 32 * v)), caseBit);
-#pragma GCC unroll 8
-        for (int k = 0; k < Count; ++k) {
-            const __m256i hit = _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(char('a' + First + k)));
-            counters[k] = _mm256_sub_epi8(counters[k], hit);
-        }
-    }
-#pragma GCC unroll 8
-    for (int k = 0; k < Count; ++k) {
-        alignas(32) std::uint64_t sums[4];
-        _mm256_store_si256(reinterpret_cast<__m256i*>(sums),
-                           _mm256_sad_epu8(counters[k], _mm256_setzero_si256()));
-        tally[First + k] += sums[0] + sums[1] + sums[2] + sums[3];
-    }
-}
-
-__attribute__((target("avx2"))) void TallyAvx2(const unsigned char* data, std::size_t size,
-                                               LetterTally& tally) {
-    std::size_t nvec = size / 32;
-    while (nvec > 0) {
-        const std::size_t count = std::min(nvec, kStretch);
-        TallyGroupAvx2<0, 7>(data, count, tally);
-        TallyGroupAvx2<7, 7>(data, count, tally);
-        TallyGroupAvx2<14, 6>(data, count, tally);
-        TallyGroupAvx2<20, 6>(data, count, tally);
-        data += 32 * count;
-        size -= 32 * count;
-        nvec -= count;
-    }
-    TallyPortable(data, size, tally);
-}
 
 // Counts letters First..First+Count-1 over nvec 64-byte vectors: a compare into a mask and a
 // masked increment per letter.
@@ -243,92 +199,109 @@ TallyAvx512Transpose(const unsigned char* data, std::size_t size, LetterTally& t
 }
 #pragma GCC diagnostic pop
 
-// The same transpose in 32-byte vectors for processors with GFNI but no AVX-512. A byte shuffle
-// picks the one-hot bit from a 16-entry table and gives 0 for any index with bit 7 set, so a
-// saturating add of 0x70 to the letter index maps letters 0..15 onto entries 0..15 and every
-// other byte to 0; one such index serves groups 0 and 1, a second one, 16 lower, groups 2 and 3.
-// A nibble-table lookup counts the transposed bits.
-__attribute__((target("avx2,gfni"))) void TallyAvx2Transpose(const unsigned char* data,
-                                                             std::size_t size, LetterTally& tally) {
-    alignas(32) std::uint8_t tables[4][32] = {};
-    for (int letter = 0; letter < kLetterCount; ++letter) {
-        const int g = letter / 8;
-        const int entry = letter % 16;
-        tables[g][entry] = tables[g][16 + entry] = std::uint8_t(1U << (letter % 8));
-    }
-    __m256i group[4];
-    for (int g = 0; g < 4; ++g) {
-        group[g] = _mm256_load_si256(reinterpret_cast<const __m256i*>(tables[g]));
-    }
-    const __m256i caseBit = _mm256_set1_epi8(0x20);
-    const __m256i firstLetter = _mm256_set1_epi8('a');
-    const __m256i seventeenthLetter = _mm256_set1_epi8('a' + 16);
-    const __m256i intoTable = _mm256_set1_epi8(0x70);
-    const __m256i nibble = _mm256_set1_epi8(0x0f);
-    const __m256i bitsInNibble = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4, 0,
-                                                  1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
-    const __m256i transpose = _mm256_set1_epi64x(0x8040201008040201LL);
+// Positional population count with carry-save adders (Harley-Seal): each byte becomes, per
+// group of eight letters, a one-hot byte whose bit k is letter 8g + k (the shuffles of the GFNI
+// path), and sixteen such vectors are summed bit by bit into bit-sliced counters (ones, twos,
+// fours, eights) with full adders; only the sixteens are counted, bit position by position, with
+// a byte-sign mask and a population count. Two groups a pass keep the state in registers.
+struct BitSlices {
+    __m256i ones, twos, fours, eights;
+};
 
-    std::size_t nvec = size / 32;
-    while (nvec > 0) {
-        const std::size_t wide = std::min(nvec, kWideStretch);
-        __m256i low[4];
-        __m256i high[4];
-        for (int g = 0; g < 4; ++g) {
-            low[g] = _mm256_setzero_si256();
-            high[g] = _mm256_setzero_si256();
-        }
-        for (std::size_t done = 0; done < wide;) {
-            const std::size_t stretch = std::min(wide - done, kByteStretch);
-            __m256i counters[4];
-            for (int g = 0; g < 4; ++g) {
-                counters[g] = _mm256_setzero_si256();
-            }
-            for (std::size_t v = 0; v < stretch; ++v) {
-                const __m256i bytes =
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 32 * (done + v)));
-                const __m256i folded = _mm256_or_si256(bytes, caseBit);
-                const __m256i entry[2] = {
-                    _mm256_adds_epu8(_mm256_sub_epi8(folded, firstLetter), intoTable),
-                    _mm256_adds_epu8(_mm256_sub_epi8(folded, seventeenthLetter), intoTable)};
-#pragma GCC unroll 4
-                for (int g = 0; g < 4; ++g) {
-                    const __m256i bit = _mm256_shuffle_epi8(group[g], entry[g / 2]);
-                    const __m256i columns = _mm256_gf2p8affine_epi64_epi8(transpose, bit, 0);
-                    const __m256i ones = _mm256_add_epi8(
-                        _mm256_shuffle_epi8(bitsInNibble, _mm256_and_si256(columns, nibble)),
-                        _mm256_shuffle_epi8(
-                            bitsInNibble, _mm256_and_si256(_mm256_srli_epi16(columns, 4), nibble)));
-                    counters[g] = _mm256_add_epi8(counters[g], ones);
-                }
-            }
-            for (int g = 0; g < 4; ++g) {
-                low[g] = _mm256_add_epi16(
-                    low[g], _mm256_cvtepu8_epi16(_mm256_castsi256_si128(counters[g])));
-                high[g] = _mm256_add_epi16(
-                    high[g], _mm256_cvtepu8_epi16(_mm256_extracti128_si256(counters[g], 1)));
-            }
-            done += stretch;
-        }
-        // Word w of low holds lane w / 8, byte w % 8; of high, lane 2 + w / 8.
-        for (int g = 0; g < 4; ++g) {
-            alignas(32) std::uint16_t words[2][16];
-            _mm256_store_si256(reinterpret_cast<__m256i*>(words[0]), low[g]);
-            _mm256_store_si256(reinterpret_cast<__m256i*>(words[1]), high[g]);
-            for (int half = 0; half < 2; ++half) {
-                for (int w = 0; w < 16; ++w) {
-                    const int letter = 8 * g + w % 8;
-                    if (letter < kLetterCount) {
-                        tally[letter] += words[half][w];
-                    }
-                }
-            }
-        }
-        data += 32 * wide;
-        size -= 32 * wide;
-        nvec -= wide;
+__attribute__((target("avx2"), always_inline)) inline void Add3(__m256i& high, __m256i& low,
+                                                                __m256i a, __m256i b, __m256i c) {
+    const __m256i u = _mm256_xor_si256(a, b);
+    high = _mm256_or_si256(_mm256_and_si256(a, b), _mm256_and_si256(u, c));
+    low = _mm256_xor_si256(u, c);
+}
+
+// The one-hot byte of each byte of vector v of data for one group: its bit k set where the byte
+// is letter k of the group (table holds 1 << k at entry k), no bit for any other byte.
+__attribute__((target("avx2"), always_inline)) inline __m256i
+OneHot(const unsigned char* data, int v, __m256i table, __m256i caseBit, __m256i first) {
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 32 * v));
+    const __m256i entry = _mm256_adds_epu8(_mm256_sub_epi8(_mm256_or_si256(bytes, caseBit), first),
+                                           _mm256_set1_epi8(0x70));
+    return _mm256_shuffle_epi8(table, entry);
+}
+
+// Adds weight times the number of bytes of v with bit k set, for bits 0..bits-1, to counts.
+template <int Bits>
+__attribute__((target("avx2,popcnt"), always_inline)) inline void
+CountBitPositions(__m256i v, std::uint64_t weight, std::uint64_t* counts) {
+#pragma GCC unroll 8
+    for (int k = 0; k < Bits; ++k) {
+        const auto mask = unsigned(_mm256_movemask_epi8(_mm256_slli_epi16(v, 7 - k)));
+        counts[k] += weight * std::uint64_t(__builtin_popcount(mask));
     }
-    TallyPortable(data, size, tally);
+}
+
+template <int FirstGroup, int BitsOfSecond>
+__attribute__((target("avx2,popcnt"))) void
+TallyTwoGroupsCsa(const unsigned char* data, std::size_t nblocks, std::uint64_t* counts) {
+    alignas(32) std::uint8_t tables[2][32] = {};
+    for (int letter = 8 * FirstGroup; letter < std::min(8 * FirstGroup + 16, kLetterCount);
+         ++letter) {
+        const int entry = letter % 16;
+        tables[entry / 8][entry] = tables[entry / 8][16 + entry] = std::uint8_t(1U << (letter % 8));
+    }
+    const __m256i table[2] = {_mm256_load_si256(reinterpret_cast<const __m256i*>(tables[0])),
+                              _mm256_load_si256(reinterpret_cast<const __m256i*>(tables[1]))};
+    const __m256i caseBit = _mm256_set1_epi8(0x20);
+    const __m256i first = _mm256_set1_epi8(char('a' + 8 * FirstGroup));
+    BitSlices slices[2] = {};
+    for (std::size_t block = 0; block < nblocks; ++block, data += 16 * 32) {
+#pragma GCC unroll 2
+        for (int g = 0; g < 2; ++g) {
+            BitSlices& s = slices[g];
+            // The adder tree over vectors 0..15: pairs into twos, twos into fours, and so on.
+            __m256i eights[2];
+#pragma GCC unroll 2
+            for (int half = 0; half < 2; ++half) {
+                __m256i fours[2];
+#pragma GCC unroll 2
+                for (int quarter = 0; quarter < 2; ++quarter) {
+                    __m256i twos[2];
+#pragma GCC unroll 2
+                    for (int pair = 0; pair < 2; ++pair) {
+                        const int v = 8 * half + 4 * quarter + 2 * pair;
+                        Add3(twos[pair], s.ones, s.ones, OneHot(data, v, table[g], caseBit, first),
+                             OneHot(data, v + 1, table[g], caseBit, first));
+                    }
+                    Add3(fours[quarter], s.twos, s.twos, twos[0], twos[1]);
+                }
+                Add3(eights[half], s.fours, s.fours, fours[0], fours[1]);
+            }
+            __m256i sixteens;
+            Add3(sixteens, s.eights, s.eights, eights[0], eights[1]);
+            if (g == 0) {
+                CountBitPositions<8>(sixteens, 16, counts);
+            } else {
+                CountBitPositions<BitsOfSecond>(sixteens, 16, counts + 8);
+            }
+        }
+    }
+    for (int g = 0; g < 2; ++g) {
+        std::uint64_t* at = counts + 8 * g;
+        const BitSlices& s = slices[g];
+        CountBitPositions<8>(s.ones, 1, at);
+        CountBitPositions<8>(s.twos, 2, at);
+        CountBitPositions<8>(s.fours, 4, at);
+        CountBitPositions<8>(s.eights, 8, at);
+    }
+}
+
+__attribute__((target("avx2,popcnt"))) void TallyAvx2(const unsigned char* data, std::size_t size,
+                                                      LetterTally& tally) {
+    const std::size_t nblocks = size / (16 * 32);
+    std::uint64_t counts[32] = {};
+    TallyTwoGroupsCsa<0, 8>(data, nblocks, counts);
+    TallyTwoGroupsCsa<2, 2>(data, nblocks, counts + 16);
+    for (int letter = 0; letter < kLetterCount; ++letter) {
+        tally[letter] += counts[letter];
+    }
+    const std::size_t done = nblocks * 16 * 32;
+    TallyPortable(data + done, size - done, tally);
 }
 
 #endif
@@ -390,9 +363,6 @@ std::vector<CountPath> SupportedCountPaths() {
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2")) {
         paths.push_back(CountPath::Avx2);
-        if (__builtin_cpu_supports("gfni")) {
-            paths.push_back(CountPath::Avx2Transpose);
-        }
     }
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
         paths.push_back(CountPath::Avx512);
@@ -418,8 +388,6 @@ std::string_view CountPathName(CountPath path) {
         return "portable";
     case CountPath::Avx2:
         return "avx2";
-    case CountPath::Avx2Transpose:
-        return "avx2-gfni";
     case CountPath::Avx512:
         return "avx512bw";
     case CountPath::Avx512Transpose:
@@ -435,9 +403,6 @@ void TallyLetters(CountPath path, const unsigned char* data, std::size_t size, L
 #ifdef TALLIVO_X86
     case CountPath::Avx2:
         TallyAvx2(data, size, tally);
-        return;
-    case CountPath::Avx2Transpose:
-        TallyAvx2Transpose(data, size, tally);
         return;
     case CountPath::Avx512:
         TallyAvx512(data, size, tally);

@@ -16,8 +16,7 @@ using LetterTally = std::array<std::uint64_t, kLetterCount>;
 // The ways this build can count a block; the vector ones run only where the processor has them.
 enum class CountPath {
     Portable,        // eight split byte histograms, any processor
-    Avx2,            // 32-byte compare-and-count
-    Avx2Transpose,   // 32-byte one-hot bits, transposed and counted per bit (GFNI)
+    Avx2,            // 32-byte one-hot bits summed with carry-save adders
     Avx512,          // 64-byte compare-and-count
     Avx512Transpose, // 64-byte one-hot bits, transposed and counted per bit (GFNI, VBMI, BITALG)
     Neon,            // 16-byte compare-and-count on arm64
@@ -29,7 +28,7 @@ std::vector<CountPath> SupportedCountPaths();
 // Returns the fastest path this processor can run.
 CountPath FastestCountPath();
 
-// Returns a short name of the path ("portable", "avx2", "avx2-gfni", "avx512bw", "avx512-gfni",
+// Returns a short name of the path ("portable", "avx2", "avx512bw", "avx512-gfni",
 // "neon").
 std::string_view CountPathName(CountPath path);
 

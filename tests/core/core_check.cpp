@@ -73,9 +73,10 @@ std::string Named(CountPath path, std::size_t size, std::size_t offset = 0) {
 
 void EveryPathMatchesTheNaiveCount() {
     std::mt19937_64 random(20261209);
-    // Around the stretches of the vector paths (255 vectors of 16, 32 or 64 bytes, 31 of 64).
-    std::vector<std::size_t> sizes{0,    1,    15,   16,   17,   4079, 4080, 4081,
-                                   8159, 8160, 8161, 1983, 1984, 1985, 16320};
+    // Around the stretches of the vector paths (255 vectors of 16 or 64 bytes, 31 of 64, blocks
+    // of 512 bytes).
+    std::vector<std::size_t> sizes{0,    1,    15,   16,   17,   511,  512,  513,  4079,
+                                   4080, 4081, 8159, 8160, 8161, 1983, 1984, 1985, 16320};
     std::uniform_int_distribution<std::size_t> anySize(0, 30000);
     for (int i = 0; i < 30; ++i) {
         sizes.push_back(anySize(random));
