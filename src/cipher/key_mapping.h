@@ -1,0 +1,39 @@
+#pragma once
+
+#include "substitution_key.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallivo {
+
+// What each byte of a ciphertext becomes under a key: only a..z and A..Z ever change, and a
+// letter keeps its case.
+using ByteTable = std::array<unsigned char, 256>;
+
+// Undoes a shift of every letter by shift places (0..25): with 3, "d" becomes "a".
+ByteTable ShiftTable(int shift);
+
+// Undoes a substitution; a cipher letter with no plaintext letter becomes unassigned.
+ByteTable SubstitutionTable(const SubstitutionKey& key, unsigned char unassigned);
+
+// Writes in mapped through table to out (resized to in's size).
+void MapBytes(std::string_view in, const ByteTable& table, std::string& out);
+
+// Undoes a periodic shift: the n-th letter of in (counting letters only) is shifted back by
+// shifts[n % shifts.size()]; every other byte stays. shifts must not be empty.
+void ApplyShifts(std::string_view in, const std::vector<int>& shifts, std::string& out);
+
+// The counts of the plaintext, from the ciphertext's counts (index 0 = a), without reading it
+// again: under a shift, under a substitution (unassigned letters are not counted), and under
+// a periodic shift from the counts of its columns.
+std::vector<std::int32_t> ShiftedCounts(const std::vector<std::int32_t>& counts, int shift);
+std::vector<std::int32_t> SubstitutedCounts(const std::vector<std::int32_t>& counts,
+                                            const SubstitutionKey& key);
+std::vector<std::int32_t> ShiftedColumnCounts(const std::vector<std::vector<std::int32_t>>& columns,
+                                              const std::vector<int>& shifts);
+
+} // namespace tallivo

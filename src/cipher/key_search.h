@@ -1,0 +1,61 @@
+#pragma once
+
+#include "reference_frequencies.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tallivo {
+
+// Finding keys from the letters of a ciphertext (0 = a, non-letters already left out) and a
+// language's frequencies.
+
+// The chi-squared distance from the reference of the plaintext under each shift 0..25.
+std::array<double, 26> ShiftChiSquares(const std::vector<std::int32_t>& counts,
+                                       const ReferenceTable& reference);
+
+// The shift with the smallest chi-squared (the lowest such shift on a tie).
+int BestShift(const std::array<double, 26>& chiSquares);
+
+// The letter counts of each of the period columns: letter n goes to column n % period.
+std::vector<std::vector<std::int32_t>> ColumnCounts(const std::vector<std::uint8_t>& letters,
+                                                    int period);
+
+// For each period 1..maxPeriod (index period - 1), the average index of coincidence of its
+// columns; columns of fewer than two letters are left out, a period with none gives 0.
+std::vector<double> PeriodCoincidences(const std::vector<std::uint8_t>& letters, int maxPeriod);
+
+// The smallest period whose average index of coincidence comes within a clear margin of the
+// language's (or of the best period's, where no period reaches the language): three quarters
+// of the way from a random text's 1/26 to it. A multiple of the true period scores as well as
+// the period itself, so the smallest one wins.
+int BestPeriod(const std::vector<double>& coincidences, double languageCoincidence);
+
+// The shifts, one per column, each the best by chi-squared for its column.
+std::vector<int> BestShifts(const std::vector<std::uint8_t>& letters, int period,
+                            const ReferenceTable& reference);
+
+// A sequence of letters the text repeats: its letters (capitals), how often its first three
+// letters occur, and the first distances between those occurrences.
+struct Repeat {
+    std::string letters;
+    std::uint64_t occurrences = 0;
+    std::vector<std::uint64_t> distances;
+};
+
+// The Kasiski examination over the repeats of every three-letter sequence: the distances
+// between each occurrence and the next, and for each period 1..maxPeriod (index period - 1)
+// how many of them it divides; with the longest repeated sequences for the student to see.
+struct KasiskiExamination {
+    std::uint64_t distances = 0;
+    std::vector<std::uint64_t> divided;
+    std::vector<Repeat> repeats;
+};
+
+KasiskiExamination Kasiski(const std::vector<std::uint8_t>& letters, int maxPeriod,
+                           std::size_t repeatsShown);
+
+} // namespace tallivo
