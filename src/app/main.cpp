@@ -7,6 +7,7 @@
 #include "qt_window_service.h"
 #include "read_progress.h"
 #include "report_menu.h"
+#include "workbench.h"
 #include "source_counter.h"
 
 #include <QApplication>
@@ -78,7 +79,8 @@ int main(int argc, char* argv[]) {
     // The one counting road, the specified window, and what is built around it.
     tallivo::SourceCounter counter(services);
     tallivo::FMain window(services, counter);
-    new tallivo::ReportMenu(window, services, counter);
+    auto* menu = new tallivo::ReportMenu(window, services, counter);
+    new tallivo::Workbench(window, *menu, services, counter);
     window.show();
     if (!fileName.isEmpty()) {
         if (!fileName.startsWith('/')) {

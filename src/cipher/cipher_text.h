@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallivo {
@@ -15,7 +16,13 @@ public:
     static constexpr std::size_t kWorkLimit = std::size_t{16} << 20;
 
     CipherText() = default;
-    explicit CipherText(std::string bytes);
+    explicit CipherText(std::string_view bytes);
+
+    // Adds the next block of the text; past kWorkLimit bytes only notes that there was more.
+    void Append(const unsigned char* data, std::size_t size);
+
+    // Whether the text went on past kWorkLimit bytes.
+    bool truncated() const { return truncated_; }
 
     const std::string& bytes() const { return bytes_; }
     const std::vector<std::uint8_t>& letters() const { return letters_; }
@@ -24,6 +31,7 @@ public:
 
 private:
     std::string bytes_;
+    bool truncated_ = false;
     std::vector<std::uint8_t> letters_;
     std::vector<std::int32_t> counts_ = std::vector<std::int32_t>(26, 0);
 };

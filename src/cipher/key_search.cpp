@@ -35,21 +35,9 @@ std::vector<std::vector<std::int32_t>> ColumnCounts(const std::vector<std::uint8
 }
 
 std::vector<double> PeriodCoincidences(const std::vector<std::uint8_t>& letters, int maxPeriod) {
-    std::vector<double> coincidences;
-    for (int period = 1; period <= maxPeriod; ++period) {
-        double sum = 0.0;
-        int columns = 0;
-        for (const std::vector<std::int32_t>& column : ColumnCounts(letters, period)) {
-            const std::int32_t total =
-                std::accumulate(column.begin(), column.end(), std::int32_t{0});
-            if (const std::optional<double> ic = IndexOfCoincidence(column, total)) {
-                sum += *ic;
-                ++columns;
-            }
-        }
-        coincidences.push_back(columns > 0 ? sum / columns : 0.0);
-    }
-    return coincidences;
+    PeriodAnalysis analysis(maxPeriod);
+    analysis.Update(letters);
+    return analysis.Coincidences();
 }
 
 int BestPeriod(const std::vector<double>& coincidences, double languageCoincidence) {
@@ -78,40 +66,102 @@ std::vector<int> BestShifts(const std::vector<std::uint8_t>& letters, int period
 
 KasiskiExamination Kasiski(const std::vector<std::uint8_t>& letters, int maxPeriod,
                            std::size_t repeatsShown) {
-    constexpr std::size_t kTrigrams = 26 * 26 * 26;
-    constexpr std::uint64_t kNever = ~std::uint64_t{0};
-    // Distances up to this many letters are counted in a histogram, longer ones one by one.
-    constexpr std::uint64_t kHistogram = 1 << 16;
-    KasiskiExamination result;
-    result.divided.assign(std::size_t(maxPeriod), 0);
-    std::vector<std::uint64_t> last(kTrigrams, kNever);
-    std::vector<std::uint64_t> first(kTrigrams, kNever);
-    std::vector<std::uint64_t> second(kTrigrams, kNever);
-    std::vector<std::uint64_t> occurrences(kTrigrams, 0);
-    std::vector<std::uint64_t> histogram(kHistogram, 0);
-    for (std::size_t i = 0; i + 3 <= letters.size(); ++i) {
-        const std::size_t code = (letters[i] * 26U + letters[i + 1]) * 26U + letters[i + 2];
-        ++occurrences[code];
-        if (last[code] != kNever) {
-            const std::uint64_t distance = i - last[code];
-            ++result.distances;
+    PeriodAnalysis analysis(maxPeriod);
+    analysis.Update(letters);
+    return analysis.Examination(letters, repeatsShown);
+}
+
+namespace {
+
+constexpr std::uint64_t kNever = ~std::uint64_t{0};
+// Distances up to this many letters are counted in a histogram, longer ones one by one.
+constexpr std::uint64_t kHistogram = 1 << 16;
+
+std::size_t Trigram(const std::vector<std::uint8_t>& letters, std::size_t i) {
+    return (letters[i] * 26U + letters[i + 1]) * 26U + letters[i + 2];
+}
+
+} // namespace
+
+PeriodAnalysis::PeriodAnalysis(int maxPeriod)
+    : maxPeriod_(maxPeriod)
+    , columns_(std::size_t(26 * maxPeriod * (maxPeriod + 1) / 2), 0)
+    , column_(std::size_t(maxPeriod), 0)
+    , divided_(std::size_t(maxPeriod), 0)
+    , last_(kTrigrams, kNever)
+    , first_(kTrigrams, kNever)
+    , second_(kTrigrams, kNever)
+    , occurrences_(kTrigrams, 0)
+    , histogram_(kHistogram, 0) {}
+
+void PeriodAnalysis::Update(const std::vector<std::uint8_t>& letters) {
+    // One pass over the new letters per period, each keeping its own column.
+    for (int period = 1; period <= maxPeriod_; ++period) {
+        std::int64_t* counts = columns_.data() + 26 * period * (period - 1) / 2;
+        std::size_t column = column_[std::size_t(period - 1)];
+        for (std::size_t i = done_; i < letters.size(); ++i) {
+            ++counts[26 * column + letters[i]];
+            column = column + 1 == std::size_t(period) ? 0 : column + 1;
+        }
+        column_[std::size_t(period - 1)] = column;
+    }
+    done_ = letters.size();
+    for (std::size_t i = trigramsDone_; i + 3 <= letters.size(); ++i) {
+        const std::size_t code = Trigram(letters, i);
+        ++occurrences_[code];
+        if (last_[code] != kNever) {
+            const std::uint64_t distance = i - last_[code];
+            ++distances_;
             if (distance < kHistogram) {
-                ++histogram[distance];
+                ++histogram_[distance];
             } else {
-                for (int period = 1; period <= maxPeriod; ++period) {
-                    result.divided[std::size_t(period - 1)] += distance % period == 0 ? 1 : 0;
+                for (int period = 1; period <= maxPeriod_; ++period) {
+                    divided_[std::size_t(period - 1)] +=
+                        distance % std::uint64_t(period) == 0 ? 1 : 0;
                 }
             }
-            second[code] = second[code] == kNever ? i : second[code];
+            second_[code] = second_[code] == kNever ? i : second_[code];
         } else {
-            first[code] = i;
+            first_[code] = i;
         }
-        last[code] = i;
+        last_[code] = i;
+        trigramsDone_ = i + 1;
     }
-    for (int period = 1; period <= maxPeriod; ++period) {
+}
+
+std::vector<double> PeriodAnalysis::Coincidences() const {
+    std::vector<double> coincidences;
+    for (int period = 1; period <= maxPeriod_; ++period) {
+        const std::int64_t* counts = columns_.data() + 26 * period * (period - 1) / 2;
+        double sum = 0.0;
+        int columns = 0;
+        for (int column = 0; column < period; ++column) {
+            std::int64_t total = 0;
+            double pairs = 0.0;
+            for (int letter = 0; letter < 26; ++letter) {
+                const std::int64_t n = counts[26 * column + letter];
+                total += n;
+                pairs += double(n) * double(n - 1);
+            }
+            if (total >= 2) {
+                sum += pairs / (double(total) * double(total - 1));
+                ++columns;
+            }
+        }
+        coincidences.push_back(columns > 0 ? sum / columns : 0.0);
+    }
+    return coincidences;
+}
+
+KasiskiExamination PeriodAnalysis::Examination(const std::vector<std::uint8_t>& letters,
+                                               std::size_t repeatsShown) const {
+    KasiskiExamination result;
+    result.distances = distances_;
+    result.divided = divided_;
+    for (int period = 1; period <= maxPeriod_; ++period) {
         for (std::uint64_t distance = std::uint64_t(period); distance < kHistogram;
              distance += std::uint64_t(period)) {
-            result.divided[std::size_t(period - 1)] += histogram[distance];
+            result.divided[std::size_t(period - 1)] += histogram_[distance];
         }
     }
 
@@ -124,38 +174,53 @@ KasiskiExamination Kasiski(const std::vector<std::uint8_t>& letters, int maxPeri
     constexpr std::size_t kLongest = 40;
     std::vector<Candidate> candidates;
     for (std::size_t code = 0; code < kTrigrams; ++code) {
-        if (second[code] == kNever) {
+        if (second_[code] == kNever) {
             continue;
         }
         std::size_t length = 3;
-        while (length < kLongest && second[code] + length < letters.size() &&
-               letters[first[code] + length] == letters[second[code] + length]) {
+        while (length < kLongest && second_[code] + length < letters.size() &&
+               letters[first_[code] + length] == letters[second_[code] + length]) {
             ++length;
         }
         candidates.push_back({code, length});
     }
     std::stable_sort(candidates.begin(), candidates.end(),
-                     [&occurrences](const Candidate& a, const Candidate& b) {
+                     [this](const Candidate& a, const Candidate& b) {
                          return a.length != b.length ? a.length > b.length
-                                                     : occurrences[a.code] > occurrences[b.code];
+                                                     : occurrences_[a.code] > occurrences_[b.code];
                      });
-    candidates.resize(std::min(candidates.size(), repeatsShown));
+    // A repeat inside one already chosen (same distance, starting within it) adds nothing.
+    std::vector<Candidate> chosen;
+    for (const Candidate& candidate : candidates) {
+        if (chosen.size() == repeatsShown) {
+            break;
+        }
+        const std::uint64_t start = first_[candidate.code];
+        const std::uint64_t distance = second_[candidate.code] - start;
+        const bool inside = std::any_of(chosen.begin(), chosen.end(), [&](const Candidate& c) {
+            return second_[c.code] - first_[c.code] == distance && start >= first_[c.code] &&
+                   start < first_[c.code] + c.length;
+        });
+        if (!inside) {
+            chosen.push_back(candidate);
+        }
+    }
+    candidates = std::move(chosen);
     constexpr std::size_t kDistancesShown = 6;
     std::vector<int> slot(kTrigrams, -1);
     for (std::size_t k = 0; k < candidates.size(); ++k) {
-        const Candidate& candidate = candidates[k];
         Repeat repeat;
-        for (std::size_t j = 0; j < candidate.length; ++j) {
-            repeat.letters += char('A' + letters[first[candidate.code] + j]);
+        for (std::size_t j = 0; j < candidates[k].length; ++j) {
+            repeat.letters += char('A' + letters[first_[candidates[k].code] + j]);
         }
-        repeat.occurrences = occurrences[candidate.code];
+        repeat.occurrences = occurrences_[candidates[k].code];
         result.repeats.push_back(repeat);
-        slot[candidate.code] = int(k);
+        slot[candidates[k].code] = int(k);
     }
-    // A second pass for the first distances of the repeats shown.
-    std::fill(last.begin(), last.end(), kNever);
-    for (std::size_t i = 0; i + 3 <= letters.size(); ++i) {
-        const std::size_t code = (letters[i] * 26U + letters[i + 1]) * 26U + letters[i + 2];
+    // The first distances of the repeats shown, from their first occurrences on.
+    std::vector<std::uint64_t> last(kTrigrams, kNever);
+    for (std::size_t i = 0; i + 3 <= letters.size() && !candidates.empty(); ++i) {
+        const std::size_t code = Trigram(letters, i);
         if (slot[code] < 0) {
             continue;
         }

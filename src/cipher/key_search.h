@@ -58,4 +58,33 @@ struct KasiskiExamination {
 KasiskiExamination Kasiski(const std::vector<std::uint8_t>& letters, int maxPeriod,
                            std::size_t repeatsShown);
 
+// The period table and the Kasiski examination built as the letters of a text arrive, so that
+// a long text is examined while it is read: Update takes the letters added since its last
+// call (letters only grows).
+class PeriodAnalysis {
+public:
+    explicit PeriodAnalysis(int maxPeriod);
+
+    void Update(const std::vector<std::uint8_t>& letters);
+
+    // The average index of coincidence per period, as PeriodCoincidences gives it.
+    std::vector<double> Coincidences() const;
+
+    // The Kasiski examination, as Kasiski gives it, of the letters given so far.
+    KasiskiExamination Examination(const std::vector<std::uint8_t>& letters,
+                                   std::size_t repeatsShown) const;
+
+private:
+    static constexpr std::size_t kTrigrams = 26 * 26 * 26;
+    int maxPeriod_;
+    std::size_t done_ = 0;         // letters counted into the columns
+    std::size_t trigramsDone_ = 0; // three-letter sequences examined
+    // Column counts of every period: period p's columns start at offset 26 * p(p - 1) / 2.
+    std::vector<std::int64_t> columns_;
+    std::vector<std::size_t> column_;
+    std::uint64_t distances_ = 0;
+    std::vector<std::uint64_t> divided_;
+    std::vector<std::uint64_t> last_, first_, second_, occurrences_, histogram_;
+};
+
 } // namespace tallivo

@@ -6,6 +6,7 @@
 #include "platform_services.h"
 #include "reference_choice.h"
 #include "report_export.h"
+#include "second_pass.h"
 #include "source_counter.h"
 #include "text_intake.h"
 #include "text_statistics.h"
@@ -16,12 +17,16 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QToolTip>
 
 #include <memory>
 
 namespace tallivo {
 
 namespace {
+
+const QString kMenuHint =
+    QStringLiteral("Clic destro: confronta con una lingua, incolla un testo, statistiche, decifra");
 
 QAction* MakeAction(QObject* parent, const char* name, const QString& text,
                     const QKeySequence& shortcut = {}) {
@@ -121,6 +126,11 @@ bool ReportMenu::eventFilter(QObject* watched, QEvent* event) {
     if (view == nullptr) {
         return false;
     }
+    // Before there is a report, the list and the bars say what their menu offers.
+    if (event->type() == QEvent::ToolTip && !window_.HasReport()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), kMenuHint, view);
+        return true;
+    }
     if (event->type() == QEvent::ContextMenu) {
         Popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
@@ -174,20 +184,12 @@ void ReportMenu::ShowStatistics() {
             if (!stamp) {
                 return; // stopped, or told already
             }
-            const std::vector<std::int32_t>& counts = window_.letterCounts();
-            bool same = *stamp == window_.lastStamp();
-            for (int i = 0; same && i < kLetterCount; ++i) {
-                same = ngrams->Letters()[i] == std::uint64_t(counts[i]);
-            }
-            if (!same) {
-                services_.messages.ShowMessage(
-                    &window_,
-                    QStringLiteral("Impossibile calcolare le statistiche:\n%1\nIl file è cambiato "
-                                   "o non esiste più dall'ultima analisi. Analizzalo di nuovo.")
-                        .arg(source.DisplayName()),
-                    QStringLiteral("Tallivo"));
+            if (!SameAsAnalysed(window_, services_.messages,
+                                QStringLiteral("Impossibile calcolare le statistiche"), source,
+                                *stamp, ngrams->Letters())) {
                 return;
             }
+            const std::vector<std::int32_t>& counts = window_.letterCounts();
             const std::optional<NamedReference>& reference = reference_->current();
             services_.windows.ShowStatistics(&window_,
                                              Statistics(counts, window_.totalLetters(), *ngrams,

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolTip>
 
 using namespace tallivo;
 
@@ -101,7 +102,19 @@ void TestReportMenu::menuOpensOnTheReportWithItemsThatNeedAnAnalysisDisabled() {
     QVERIFY(Action("actNoReference")->isChecked());
     menu->close();
 
+    // Before an analysis the bars and the list tell of the menu; after one, a bar tells its value.
+    auto hover = [](QWidget* view) {
+        QHelpEvent tip(QEvent::ToolTip, QPoint(4, 4), view->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(view, &tip);
+        return QToolTip::text();
+    };
+    QVERIFY(hover(Pic(3)).startsWith(QStringLiteral("Clic destro: ")));
+    QVERIFY(hover(list->viewport()).startsWith(QStringLiteral("Clic destro: ")));
+    QToolTip::hideText();
+
     Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
+    QCOMPARE(hover(Pic(3)), QStringLiteral("d = 0  (0%)"));
+    QToolTip::hideText();
     Pic(3)->setFocus();
     QTest::keyClick(Pic(3), Qt::Key_F10, Qt::ShiftModifier);
     QTRY_VERIFY(menu->isVisible());
