@@ -18,6 +18,10 @@ public:
     CipherText() = default;
     explicit CipherText(std::string_view bytes);
 
+    // Makes room for a text of about this many bytes and letters, so that reading it in
+    // blocks never holds a second copy while the buffers grow.
+    void Reserve(std::size_t bytes, std::size_t letters);
+
     // Adds the next block of the text; past kWorkLimit bytes only notes that there was more.
     void Append(const unsigned char* data, std::size_t size);
 
@@ -35,6 +39,10 @@ private:
     std::vector<std::uint8_t> letters_;
     std::vector<std::int32_t> counts_ = std::vector<std::int32_t>(26, 0);
 };
+
+// Returns whether bytes are valid UTF-8: no stray or missing continuation bytes, no overlong
+// forms, no surrogates, nothing past U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
 
 // Returns the letter index of byte b (0 = a, either case), or -1 for any other byte.
 constexpr int LetterIndex(unsigned char b) {

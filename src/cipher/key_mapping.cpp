@@ -2,6 +2,8 @@
 
 #include "cipher_text.h"
 
+#include <algorithm>
+
 namespace tallivo {
 
 namespace {
@@ -55,24 +57,39 @@ void MapBytes(std::string_view in, const ByteTable& table, std::string& out) {
     }
 }
 
-void ApplyShifts(std::string_view in, const std::vector<int>& shifts, std::string& out) {
-    std::vector<ByteTable> tables;
-    tables.reserve(shifts.size());
-    for (const int shift : shifts) {
-        tables.push_back(ShiftTable(shift));
+std::size_t ApplyShifts(std::string_view in, const std::vector<int>& shifts, std::string& out,
+                        std::size_t firstColumn) {
+    // One table row per column, laid out flat and repeated for a stretch's worth of letters
+    // past the last column, so that inside a stretch the row only ever moves on by one per
+    // letter: the only work carried from byte to byte is an addition. The row wraps round
+    // once a stretch.
+    constexpr std::size_t kStretch = 64;
+    const std::size_t period = shifts.size();
+    std::vector<unsigned char> rows(256 * (period + kStretch));
+    for (std::size_t row = 0; row < period + kStretch; ++row) {
+        const ByteTable table = ShiftTable(shifts[row % period]);
+        std::copy(table.begin(), table.end(), rows.begin() + std::ptrdiff_t(256 * row));
+    }
+    std::array<std::uint16_t, 256> step{};
+    for (int b = 0; b < 256; ++b) {
+        step[std::size_t(b)] = LetterIndex(static_cast<unsigned char>(b)) >= 0 ? 256 : 0;
     }
     out.resize(in.size());
     const auto* from = reinterpret_cast<const unsigned char*>(in.data());
     auto* to = reinterpret_cast<unsigned char*>(out.data());
-    const std::size_t period = shifts.size();
-    std::size_t column = 0;
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        const unsigned char b = from[i];
-        to[i] = tables[column][b];
-        // Only letters move on to the next column.
-        column += LetterIndex(b) >= 0 ? 1 : 0;
-        column = column == period ? 0 : column;
+    const std::size_t cycle = 256 * period;
+    std::size_t row = 256 * (firstColumn % period);
+    for (std::size_t at = 0; at < in.size(); at += kStretch) {
+        const std::size_t end = std::min(in.size(), at + kStretch);
+        for (std::size_t i = at; i < end; ++i) {
+            const unsigned char b = from[i];
+            to[i] = rows[row + b];
+            // Only letters move on to the next column.
+            row += step[b];
+        }
+        row %= cycle;
     }
+    return row / 256;
 }
 
 std::vector<std::int32_t> ShiftedCounts(const std::vector<std::int32_t>& counts, int shift) {

@@ -24,8 +24,10 @@ ByteTable SubstitutionTable(const SubstitutionKey& key, unsigned char unassigned
 void MapBytes(std::string_view in, const ByteTable& table, std::string& out);
 
 // Undoes a periodic shift: the n-th letter of in (counting letters only) is shifted back by
-// shifts[n % shifts.size()]; every other byte stays. shifts must not be empty.
-void ApplyShifts(std::string_view in, const std::vector<int>& shifts, std::string& out);
+// shifts[(firstColumn + n) % shifts.size()]; every other byte stays. shifts must not be empty.
+// Returns the column of the letter that would follow, so that a text can go piece by piece.
+std::size_t ApplyShifts(std::string_view in, const std::vector<int>& shifts, std::string& out,
+                        std::size_t firstColumn = 0);
 
 // The counts of the plaintext, from the ciphertext's counts (index 0 = a), without reading it
 // again: under a shift, under a substitution (unassigned letters are not counted), and under

@@ -42,6 +42,8 @@ private slots:
     void substitutionKeyText();
     void partialSubstitutionKeepsTheTextsShape();
     void kasiskiCountsTheDistancesEachPeriodDivides();
+    void utf8IsToldFromOtherBytes_data();
+    void utf8IsToldFromOtherBytes();
 };
 
 void TestCipher::caesarShiftIsFoundAndUndone() {
@@ -91,6 +93,42 @@ void TestCipher::countsUnderAKeyMatchARecount() {
     ApplyShifts(cipher.bytes(), shifts, mapped);
     QCOMPARE(ShiftedColumnCounts(ColumnCounts(cipher.letters(), 5), shifts),
              CipherText(mapped).counts());
+
+    // The longest keyword, and a text undone in pieces that carry the column on.
+    const std::string plain = ItalianText();
+    const std::string longest = "abcdefghijklmnopqrstuvwxyzabcd";
+    const std::string encrypted = Encrypt(plain, longest);
+    ApplyShifts(encrypted, Shifts(longest), mapped);
+    QCOMPARE(mapped, plain);
+    std::string whole;
+    std::size_t column = 0;
+    for (std::size_t at = 0; at < encrypted.size(); at += 333) {
+        column = ApplyShifts(std::string_view(encrypted).substr(at, 333), Shifts(longest), mapped,
+                             column);
+        whole += mapped;
+    }
+    QCOMPARE(whole, plain);
+}
+
+void TestCipher::utf8IsToldFromOtherBytes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("ASCII") << QByteArray("abc") << true;
+    QTest::newRow("accented") << QByteArray("citt\xc3\xa0") << true;
+    QTest::newRow("euro and an emoji") << QByteArray("\xe2\x82\xac \xf0\x9f\x98\x80") << true;
+    QTest::newRow("Windows-1252") << QByteArray("citt\xe0") << false;
+    QTest::newRow("cut short") << QByteArray("\xe2\x82") << false;
+    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << false;
+    QTest::newRow("overlong, three bytes") << QByteArray("\xe0\x80\xaf") << false;
+    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << false;
+    QTest::newRow("past U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << false;
+    QTest::newRow("stray continuation") << QByteArray("a\x80") << false;
+}
+
+void TestCipher::utf8IsToldFromOtherBytes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, valid);
+    QCOMPARE(IsValidUtf8(bytes.toStdString()), valid);
 }
 
 void TestCipher::substitutionKeyText_data() {

@@ -18,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -161,6 +160,9 @@ FDecifra::FDecifra(MessageService& messages, QWidget* parent)
     txtChiaro->setReadOnly(true);
     txtChiaro->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     txtChiaro->setTabChangesFocus(true);
+    // The lines as the text has them: a wrapping pane would lay out every line of a long
+    // text again at each resize, and hold all those layouts.
+    txtChiaro->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* chiaro = new QLabel(QStringLiteral("&Testo in chiaro:"), this);
     chiaro->setBuddy(txtChiaro);
 
@@ -397,9 +399,7 @@ QWidget* FDecifra::BuildVigenere() {
 void FDecifra::SetWork(Work work) {
     work_ = std::move(work);
     const std::string& bytes = work_.text->bytes();
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size()))).operator QString();
-    utf8_ = !utf8.hasError();
+    utf8_ = IsValidUtf8(bytes);
     // Unassigned cipher letters go through the table as a control byte the text does not use,
     // then show as a middle dot.
     std::array<bool, 32> used{};
@@ -435,6 +435,15 @@ void FDecifra::SetWork(Work work) {
 }
 
 void FDecifra::SetLanguages(const std::vector<Language>& languages, int current) {
+    const bool same = current == cboLingua->currentIndex() &&
+                      languages.size() == languages_.size() &&
+                      std::equal(languages.begin(), languages.end(), languages_.begin(),
+                                 [](const Language& a, const Language& b) {
+                                     return a.name == b.name && a.table == b.table;
+                                 });
+    if (same) {
+        return;
+    }
     languages_ = languages;
     cboLingua->blockSignals(true);
     cboLingua->clear();
@@ -569,24 +578,48 @@ void FDecifra::ApplyKey() {
         return;
     }
     const CipherText& text = *work_.text;
+    const int mode = tabModi->currentIndex();
     std::vector<std::int32_t> counts;
-    switch (tabModi->currentIndex()) {
+    ByteTable table{};
+    switch (mode) {
     case Caesar:
         counts = ShiftedCounts(text.counts(), spnSpostamento->value());
-        MapBytes(text.bytes(), ShiftTable(spnSpostamento->value()), plainBytes_);
+        table = ShiftTable(spnSpostamento->value());
         break;
     case Substitution:
         counts = SubstitutedCounts(text.counts(), grdChiave->key());
-        MapBytes(text.bytes(), SubstitutionTable(grdChiave->key(), unassigned_), plainBytes_);
+        table = SubstitutionTable(grdChiave->key(), unassigned_);
         break;
     default:
         counts = ShiftedColumnCounts(columns_, shifts_);
-        ApplyShifts(text.bytes(), shifts_, plainBytes_);
         break;
     }
-    QString plain = Decode(plainBytes_);
-    if (tabModi->currentIndex() == Substitution) {
-        plain.replace(QChar(unassigned_), kUnassigned);
+    // The plaintext a piece at a time, so that no full copy of it is held in bytes; a piece
+    // of UTF-8 never ends inside a character.
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    const std::string& bytes = text.bytes();
+    QString plain;
+    plain.reserve(qsizetype(bytes.size()));
+    std::string piece;
+    std::size_t column = 0;
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t end = std::min(bytes.size(), at + kPiece);
+        while (utf8_ && end < bytes.size() &&
+               (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+        const std::string_view in(bytes.data() + at, end - at);
+        if (mode == Vigenere) {
+            column = ApplyShifts(in, shifts_, piece, column);
+        } else {
+            MapBytes(in, table, piece);
+        }
+        QString decoded = Decode(piece);
+        if (mode == Substitution) {
+            decoded.replace(QChar(unassigned_), kUnassigned);
+        }
+        plain += decoded;
+        at = end;
     }
     txtChiaro->setPlainText(plain);
 

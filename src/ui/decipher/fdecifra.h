@@ -84,7 +84,6 @@ private:
     std::vector<Language> languages_;
     std::vector<int> shifts_{0};
     std::vector<std::vector<std::int32_t>> columns_;
-    std::string plainBytes_;
 
     QLabel* lblTesto;
     QComboBox* cboLingua;

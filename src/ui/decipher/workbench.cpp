@@ -12,6 +12,7 @@
 
 #include <QAction>
 
+#include <algorithm>
 #include <memory>
 
 namespace tallivo {
@@ -61,6 +62,10 @@ void Workbench::Open() {
         LetterTally tally{};
     };
     auto reading = std::make_shared<Reading>();
+    // A file's size is known from the analysis; a text holds at least its letters.
+    const auto letters = std::uint64_t(window_.totalLetters());
+    reading->text->Reserve(std::size_t(std::max(window_.lastStamp().size, letters)),
+                           std::size_t(letters));
     const CountPath path = FastestCountPath();
     counter_.Read(
         &window_, *source,

@@ -1,0 +1,116 @@
+#include "workbench_figures.h"
+
+#include "cipher_text.h"
+#include "fdecifra.h"
+#include "key_mapping.h"
+#include "key_search.h"
+#include "message_service.h"
+#include "reference_frequencies.h"
+#include "text_statistics.h"
+
+#include <QSpinBox>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <numeric>
+
+namespace tallivo {
+
+namespace {
+
+// The median in milliseconds of runs calls of work.
+template <typename Work> double MedianMilliseconds(int runs, Work work) {
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        work(run);
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[std::size_t(runs / 2)];
+}
+
+// What every change of key works out besides the mapped text.
+double Figures(const std::vector<std::int32_t>& counts) {
+    const std::int32_t total = std::accumulate(counts.begin(), counts.end(), std::int32_t{0});
+    return IndexOfCoincidence(counts, total).value_or(0.0) +
+           ChiSquare(counts, total, ItalianFrequencies());
+}
+
+} // namespace
+
+bool RunWorkbenchBenchmark(const std::string& fileName, MessageService& messages) {
+    std::ifstream in(fileName, std::ios::binary);
+    std::string bytes(CipherText::kWorkLimit, '\0');
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    bytes.resize(std::size_t(in.gcount()));
+    if (bytes.size() < (std::size_t{1} << 20)) {
+        std::fprintf(stderr, "tallivo_bench: the sample text is too short for the workbench\n");
+        return false;
+    }
+    const auto text = std::make_shared<const CipherText>(bytes);
+    std::string plain;
+    double sink = 0.0;
+
+    const double caesar = MedianMilliseconds(9, [&](int run) {
+        const int shift = 1 + run % 25;
+        sink += Figures(ShiftedCounts(text->counts(), shift));
+        MapBytes(text->bytes(), ShiftTable(shift), plain);
+    });
+    SubstitutionKey key = SubstitutionKey::ByFrequency(text->counts(), ItalianFrequencies());
+    const double substitution = MedianMilliseconds(9, [&](int run) {
+        key.Assign(run % 26, SubstitutionKey::kNone);
+        sink += Figures(SubstitutedCounts(text->counts(), key));
+        MapBytes(text->bytes(), SubstitutionTable(key, 1), plain);
+    });
+    const std::vector<std::vector<std::int32_t>> columns = ColumnCounts(text->letters(), 6);
+    std::vector<int> shifts{2, 7, 8, 0, 21, 4};
+    const double vigenere = MedianMilliseconds(9, [&](int run) {
+        shifts[std::size_t(run % 6)] = run % 26;
+        sink += Figures(ShiftedColumnCounts(columns, shifts));
+        ApplyShifts(text->bytes(), shifts, plain);
+    });
+    std::uint64_t distances = 0;
+    const double periods = MedianMilliseconds(3, [&](int) {
+        PeriodAnalysis analysis(20);
+        analysis.Update(text->letters());
+        sink += analysis.Coincidences().front();
+        distances = analysis.Examination(text->letters(), 15).distances;
+    });
+    std::printf("workbench on %.1f MiB (%d letters): key change %.1f ms (shift), %.1f ms "
+                "(substitution), %.1f ms (keyword); period table and Kasiski, periods 1-20: "
+                "%.0f ms (%llu distances)\n",
+                double(bytes.size()) / (1 << 20), text->total(), caesar, substitution, vigenere,
+                periods, static_cast<unsigned long long>(distances));
+
+    // Through the window: the change of shift as the student makes it, up to the pane redrawn.
+    for (const std::size_t size : {std::size_t{1} << 20, bytes.size()}) {
+        const std::string part = bytes.substr(0, size);
+        const auto partText = std::make_shared<const CipherText>(part);
+        auto partPeriods = std::make_shared<PeriodAnalysis>(20);
+        partPeriods->Update(partText->letters());
+        FDecifra window(messages);
+        window.SetLanguages({{QStringLiteral("Italiano"), ItalianFrequencies()}}, 0);
+        window.SetWork({QStringLiteral("bench"), partText, partPeriods});
+        window.show();
+        auto* spin = window.findChild<QSpinBox*>(QStringLiteral("spnSpostamento"));
+        const double change = MedianMilliseconds(5, [&](int run) {
+            spin->setValue(1 + run);
+            window.repaint();
+        });
+        if (window.PlainText().size() < qsizetype(part.size() / 2)) {
+            std::fprintf(stderr, "tallivo_bench: the workbench shows too little text\n");
+            return false;
+        }
+        std::printf("workbench window, %.0f MiB: a change of shift, pane redrawn: %.0f ms\n",
+                    double(size) / (1 << 20), change);
+    }
+    return sink != -1.0;
+}
+
+} // namespace tallivo
