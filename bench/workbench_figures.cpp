@@ -68,7 +68,7 @@ bool RunWorkbenchBenchmark(const std::string& fileName, MessageService& messages
         sink += Figures(SubstitutedCounts(text->counts(), key));
         MapBytes(text->bytes(), SubstitutionTable(key, 1), plain);
     });
-    const std::vector<std::vector<std::int32_t>> columns = ColumnCounts(text->letters(), 6);
+    const std::vector<std::vector<std::int32_t>> columns = ColumnCounts(text->bytes(), 6);
     std::vector<int> shifts{2, 7, 8, 0, 21, 4};
     const double vigenere = MedianMilliseconds(9, [&](int run) {
         shifts[std::size_t(run % 6)] = run % 26;
@@ -92,11 +92,12 @@ bool RunWorkbenchBenchmark(const std::string& fileName, MessageService& messages
     for (const std::size_t size : {std::size_t{1} << 20, bytes.size()}) {
         const std::string part = bytes.substr(0, size);
         const auto partText = std::make_shared<const CipherText>(part);
-        auto partPeriods = std::make_shared<PeriodAnalysis>(20);
-        partPeriods->Update(partText->letters());
+        PeriodAnalysis partPeriods(20);
+        partPeriods.Update(partText->letters());
         FDecifra window(messages);
         window.SetLanguages({{QStringLiteral("Italiano"), ItalianFrequencies()}}, 0);
-        window.SetWork({QStringLiteral("bench"), partText, partPeriods});
+        window.SetWork({QStringLiteral("bench"), partText, partPeriods.Coincidences(),
+                        partPeriods.Examination(partText->letters(), 15)});
         window.show();
         auto* spin = window.findChild<QSpinBox*>(QStringLiteral("spnSpostamento"));
         const double change = MedianMilliseconds(5, [&](int run) {

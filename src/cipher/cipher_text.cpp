@@ -10,7 +10,7 @@ CipherText::CipherText(std::string_view bytes) {
 
 void CipherText::Reserve(std::size_t bytes, std::size_t letters) {
     bytes_.reserve(std::min(bytes, kWorkLimit));
-    letters_.reserve(std::min(letters, kWorkLimit));
+    letters_.reserve(std::min({letters, bytes, kWorkLimit}));
 }
 
 void CipherText::Append(const unsigned char* data, std::size_t size) {
@@ -22,6 +22,7 @@ void CipherText::Append(const unsigned char* data, std::size_t size) {
         if (letter >= 0) {
             letters_.push_back(std::uint8_t(letter));
             ++counts_[std::size_t(letter)];
+            ++total_;
         }
     }
 }

@@ -25,19 +25,24 @@ public:
     // Adds the next block of the text; past kWorkLimit bytes only notes that there was more.
     void Append(const unsigned char* data, std::size_t size);
 
+    // Lets go of the letters, once what needs them in order has been worked out; the bytes
+    // and the counts stay.
+    void ReleaseLetters() { letters_ = {}; }
+
     // Whether the text went on past kWorkLimit bytes.
     bool truncated() const { return truncated_; }
 
     const std::string& bytes() const { return bytes_; }
     const std::vector<std::uint8_t>& letters() const { return letters_; }
     const std::vector<std::int32_t>& counts() const { return counts_; }
-    std::int32_t total() const { return std::int32_t(letters_.size()); }
+    std::int32_t total() const { return total_; }
 
 private:
     std::string bytes_;
     bool truncated_ = false;
     std::vector<std::uint8_t> letters_;
     std::vector<std::int32_t> counts_ = std::vector<std::int32_t>(26, 0);
+    std::int32_t total_ = 0;
 };
 
 // Returns whether bytes are valid UTF-8: no stray or missing continuation bytes, no overlong

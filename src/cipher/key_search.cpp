@@ -1,5 +1,6 @@
 #include "key_search.h"
 
+#include "cipher_text.h"
 #include "key_mapping.h"
 #include "text_statistics.h"
 
@@ -22,14 +23,16 @@ int BestShift(const std::array<double, 26>& chiSquares) {
     return int(std::min_element(chiSquares.begin(), chiSquares.end()) - chiSquares.begin());
 }
 
-std::vector<std::vector<std::int32_t>> ColumnCounts(const std::vector<std::uint8_t>& letters,
-                                                    int period) {
+std::vector<std::vector<std::int32_t>> ColumnCounts(std::string_view text, int period) {
     std::vector<std::vector<std::int32_t>> columns(std::size_t(period),
                                                    std::vector<std::int32_t>(26, 0));
     std::size_t column = 0;
-    for (const std::uint8_t letter : letters) {
-        ++columns[column][letter];
-        column = column + 1 == columns.size() ? 0 : column + 1;
+    for (const char c : text) {
+        const int letter = LetterIndex(static_cast<unsigned char>(c));
+        if (letter >= 0) {
+            ++columns[column][std::size_t(letter)];
+            column = column + 1 == columns.size() ? 0 : column + 1;
+        }
     }
     return columns;
 }
@@ -55,10 +58,9 @@ int BestPeriod(const std::vector<double>& coincidences, double languageCoinciden
     return 1;
 }
 
-std::vector<int> BestShifts(const std::vector<std::uint8_t>& letters, int period,
-                            const ReferenceTable& reference) {
+std::vector<int> BestShifts(std::string_view text, int period, const ReferenceTable& reference) {
     std::vector<int> shifts;
-    for (const std::vector<std::int32_t>& column : ColumnCounts(letters, period)) {
+    for (const std::vector<std::int32_t>& column : ColumnCounts(text, period)) {
         shifts.push_back(BestShift(ShiftChiSquares(column, reference)));
     }
     return shifts;

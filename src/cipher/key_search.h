@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallivo {
@@ -20,9 +21,9 @@ std::array<double, 26> ShiftChiSquares(const std::vector<std::int32_t>& counts,
 // The shift with the smallest chi-squared (the lowest such shift on a tie).
 int BestShift(const std::array<double, 26>& chiSquares);
 
-// The letter counts of each of the period columns: letter n goes to column n % period.
-std::vector<std::vector<std::int32_t>> ColumnCounts(const std::vector<std::uint8_t>& letters,
-                                                    int period);
+// The letter counts of each of the period columns of a text: its n-th letter (non-letters
+// skipped) goes to column n % period.
+std::vector<std::vector<std::int32_t>> ColumnCounts(std::string_view text, int period);
 
 // For each period 1..maxPeriod (index period - 1), the average index of coincidence of its
 // columns; columns of fewer than two letters are left out, a period with none gives 0.
@@ -34,9 +35,8 @@ std::vector<double> PeriodCoincidences(const std::vector<std::uint8_t>& letters,
 // the period itself, so the smallest one wins.
 int BestPeriod(const std::vector<double>& coincidences, double languageCoincidence);
 
-// The shifts, one per column, each the best by chi-squared for its column.
-std::vector<int> BestShifts(const std::vector<std::uint8_t>& letters, int period,
-                            const ReferenceTable& reference);
+// The shifts, one per column of the text, each the best by chi-squared for its column.
+std::vector<int> BestShifts(std::string_view text, int period, const ReferenceTable& reference);
 
 // A sequence of letters the text repeats: its letters (capitals), how often its first three
 // letters occur, and the first distances between those occurrences.

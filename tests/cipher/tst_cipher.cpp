@@ -72,7 +72,7 @@ void TestCipher::vigenereKeyIsFoundAndUndone() {
     const std::vector<double> ics = PeriodCoincidences(cipher.letters(), 20);
     QCOMPARE(BestPeriod(ics, ExpectedCoincidence(ItalianFrequencies())), int(key.size()));
     const std::vector<int> shifts =
-        BestShifts(cipher.letters(), int(key.size()), ItalianFrequencies());
+        BestShifts(cipher.bytes(), int(key.size()), ItalianFrequencies());
     QCOMPARE(shifts, Shifts(key));
     std::string decrypted;
     ApplyShifts(cipher.bytes(), shifts, decrypted);
@@ -91,7 +91,7 @@ void TestCipher::countsUnderAKeyMatchARecount() {
     QCOMPARE(SubstitutedCounts(cipher.counts(), key), CipherText(mapped).counts());
     const std::vector<int> shifts = Shifts("rosso");
     ApplyShifts(cipher.bytes(), shifts, mapped);
-    QCOMPARE(ShiftedColumnCounts(ColumnCounts(cipher.letters(), 5), shifts),
+    QCOMPARE(ShiftedColumnCounts(ColumnCounts(cipher.bytes(), 5), shifts),
              CipherText(mapped).counts());
 
     // The longest keyword, and a text undone in pieces that carry the column on.

@@ -3,6 +3,7 @@
 #include "key_mapping.h"
 #include "key_slots.h"
 #include "letter_bars.h"
+#include "text_pane.h"
 #include "text_statistics.h"
 
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -28,9 +28,7 @@ namespace tallivo {
 
 namespace {
 
-constexpr int kPeriodsShown = 20;
 constexpr int kLongestPeriod = 30;
-constexpr std::size_t kRepeatsShown = 15;
 const QChar kUnassigned(0x00B7); // middle dot
 
 // Windows-1252 where it differs from Latin-1: 0x80..0x9F (0 = not a character there).
@@ -154,15 +152,9 @@ FDecifra::FDecifra(MessageService& messages, QWidget* parent)
     figures->addWidget(barsTesto);
     figures->addWidget(lblFigure, 1);
 
-    txtChiaro = new QPlainTextEdit(this);
+    txtChiaro = new TextPane(this);
     txtChiaro->setObjectName(QStringLiteral("txtChiaro"));
     txtChiaro->setAccessibleName(QStringLiteral("Testo in chiaro"));
-    txtChiaro->setReadOnly(true);
-    txtChiaro->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    txtChiaro->setTabChangesFocus(true);
-    // The lines as the text has them: a wrapping pane would lay out every line of a long
-    // text again at each resize, and hold all those layouts.
-    txtChiaro->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* chiaro = new QLabel(QStringLiteral("&Testo in chiaro:"), this);
     chiaro->setBuddy(txtChiaro);
 
@@ -358,14 +350,13 @@ QWidget* FDecifra::BuildVigenere() {
         SetKeyword(shifts);
     });
     connect(cmdTrovaPeriodo, &QPushButton::clicked, this, [this] {
-        if (work_.periods) {
-            spnPeriodo->setValue(
-                BestPeriod(work_.periods->Coincidences(), ExpectedCoincidence(Reference())));
+        if (work_.text) {
+            spnPeriodo->setValue(BestPeriod(work_.coincidences, ExpectedCoincidence(Reference())));
         }
     });
     connect(cmdMigliorChiave, &QPushButton::clicked, this, [this] {
         if (work_.text) {
-            SetKeyword(BestShifts(work_.text->letters(), spnPeriodo->value(), Reference()));
+            SetKeyword(BestShifts(work_.text->bytes(), spnPeriodo->value(), Reference()));
         }
     });
     connect(txtParolaChiave, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -460,7 +451,7 @@ void FDecifra::SetLanguages(const std::vector<Language>& languages, int current)
 }
 
 QString FDecifra::PlainText() const {
-    return txtChiaro->toPlainText();
+    return txtChiaro->text();
 }
 
 QString FDecifra::KeyText() const {
@@ -499,11 +490,10 @@ void FDecifra::ShowLanguageFigures() {
 }
 
 void FDecifra::ShowPeriods() {
-    const std::vector<double> coincidences = work_.periods->Coincidences();
-    const KasiskiExamination kasiski =
-        work_.periods->Examination(work_.text->letters(), kRepeatsShown);
-    tblPeriodi->setRowCount(kPeriodsShown);
-    for (int period = 1; period <= kPeriodsShown; ++period) {
+    const std::vector<double>& coincidences = work_.coincidences;
+    const KasiskiExamination& kasiski = work_.kasiski;
+    tblPeriodi->setRowCount(int(coincidences.size()));
+    for (int period = 1; period <= int(coincidences.size()); ++period) {
         SetCell(tblPeriodi, period - 1, 0, QString::number(period));
         SetCell(tblPeriodi, period - 1, 1, Decimal(coincidences[std::size_t(period - 1)], 4));
         const std::uint64_t divided = kasiski.divided[std::size_t(period - 1)];
@@ -542,7 +532,7 @@ void FDecifra::SetKeyword(const std::vector<int>& shifts) {
         spnPeriodo->setValue(period);
         spnPeriodo->blockSignals(false);
         if (work_.text) {
-            columns_ = ColumnCounts(work_.text->letters(), period);
+            columns_ = ColumnCounts(work_.text->bytes(), period);
         }
         spnColonna->blockSignals(true);
         spnColonna->setRange(1, period);
@@ -598,6 +588,7 @@ void FDecifra::ApplyKey() {
     // of UTF-8 never ends inside a character.
     constexpr std::size_t kPiece = std::size_t{1} << 20;
     const std::string& bytes = text.bytes();
+    txtChiaro->SetText(QString()); // the old plaintext goes before the new one is built
     QString plain;
     plain.reserve(qsizetype(bytes.size()));
     std::string piece;
@@ -621,7 +612,7 @@ void FDecifra::ApplyKey() {
         plain += decoded;
         at = end;
     }
-    txtChiaro->setPlainText(plain);
+    txtChiaro->SetText(std::move(plain));
 
     const std::int32_t total = std::accumulate(counts.begin(), counts.end(), std::int32_t{0});
     barsTesto->Show(counts, total, Reference());

@@ -14,7 +14,6 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
@@ -24,6 +23,7 @@ namespace tallivo {
 
 class KeySlots;
 class LetterBars;
+class TextPane;
 class MessageService;
 
 // The workbench: one text, a key of one of three kinds (a shift, a substitution, a keyword),
@@ -40,12 +40,13 @@ public:
         ReferenceTable table;
     };
 
-    // What the workbench works on: the text and its period analysis, both read off the UI
-    // thread, and the name the window shows.
+    // What the workbench works on: the name the window shows, the text, and what was found
+    // of its periods while it was read.
     struct Work {
         QString name;
         std::shared_ptr<const CipherText> text;
-        std::shared_ptr<const PeriodAnalysis> periods;
+        std::vector<double> coincidences; // periods 1 to 20
+        KasiskiExamination kasiski;
     };
 
     explicit FDecifra(MessageService& messages, QWidget* parent = nullptr);
@@ -108,7 +109,7 @@ private:
     LetterBars* barsColonna;
     LetterBars* barsTesto;
     QLabel* lblFigure;
-    QPlainTextEdit* txtChiaro;
+    TextPane* txtChiaro;
     QPushButton* cmdCopiaTesto;
     QPushButton* cmdCopiaChiave;
 };

@@ -98,7 +98,13 @@ void Workbench::Open() {
                 workbench_->setAttribute(Qt::WA_DeleteOnClose);
             }
             ShowLanguages();
-            workbench_->SetWork({source.DisplayName(), reading->text, reading->periods});
+            // The letters in order are needed no more once the repeats are found.
+            FDecifra::Work work{source.DisplayName(), reading->text,
+                                reading->periods->Coincidences(),
+                                reading->periods->Examination(reading->text->letters(), 15)};
+            reading->text->ReleaseLetters();
+            reading->periods.reset();
+            workbench_->SetWork(std::move(work));
             workbench_->show();
             workbench_->raise();
             workbench_->activateWindow();
