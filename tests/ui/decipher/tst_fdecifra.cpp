@@ -6,10 +6,12 @@
 #include "key_slots.h"
 #include "report_menu.h"
 #include "temp_files.h"
+#include "text_source.h"
 #include "workbench.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +32,9 @@ private slots:
     void cleanup();
     void breaksEachKindOfCipherThroughTheWindow();
     void refusesABadKeyAndKeepsTheOneInUse();
+    void everyControlIsReachedWithTheKeyboard();
+    void figuresUseTheDesktopsDecimalSeparator_data();
+    void figuresUseTheDesktopsDecimalSeparator();
     void saysSoWhenTheFileChangedSinceTheAnalysis();
     void showsATextThatIsNotUtf8AsWindows1252();
 
@@ -138,8 +143,11 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
 }
 
 void TestFDecifra::refusesABadKeyAndKeepsTheOneInUse() {
-    Analyse(files_.Write(QStringLiteral("testo.txt"), "Uryyb, jbeyq!"));
+    // A pasted text, this time.
+    fakes_->AndWait(
+        [this] { window_->Analyse(TextSource::Text(TextSource::Kind::Pasted, "Uryyb, jbeyq!")); });
     OpenWorkbench();
+    QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("(testo incollato)")));
     Find<QTabWidget>("tabModi")->setCurrentIndex(1);
     QLineEdit* line = Find<QLineEdit>("txtChiaveSostituzione");
     Type(line, QStringLiteral("nopqrstuvwxyzabcdefghijklm"));
@@ -160,6 +168,58 @@ void TestFDecifra::refusesABadKeyAndKeepsTheOneInUse() {
     Type(keyword, QStringLiteral("n-"));
     QVERIFY(!Find<QLabel>("lblSuggerimentoParola")->text().isEmpty());
     QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
+
+    // A new text without letters leaves nothing to decipher: the workbench goes.
+    Analyse(files_.Write(QStringLiteral("cifre.txt"), "1234"));
+    QTRY_VERIFY(workbench_->workbench() == nullptr);
+}
+
+void TestFDecifra::everyControlIsReachedWithTheKeyboard() {
+    Analyse(files_.Write(QStringLiteral("testo.txt"), "Uryyb, jbeyq!"));
+    OpenWorkbench();
+    FDecifra* bench = workbench_->workbench();
+    bench->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(bench));
+    const QList<QStringList> expected{
+        {"spnSpostamento", "cmdMigliorSpostamento", "tblSpostamenti"},
+        {"grdChiave", "txtChiaveSostituzione", "cmdProponi", "cmdAzzera"},
+        {"spnPeriodo", "cmdTrovaPeriodo", "txtParolaChiave", "cmdMigliorChiave", "spnColonna",
+         "spnSpostamentoColonna", "tblPeriodi", "tblRipetizioni"}};
+    for (int page = 0; page < 3; ++page) {
+        Find<QTabWidget>("tabModi")->setCurrentIndex(page);
+        Find<QComboBox>("cboLingua")->setFocus();
+        QStringList reached;
+        for (int step = 0; step < 40; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+        }
+        for (const QString& name :
+             expected[page] + QStringList{"qt_tabwidget_tabbar", "txtChiaro", "cmdCopiaTesto",
+                                          "cmdCopiaChiave"}) {
+            QVERIFY2(reached.contains(name), qPrintable(name));
+        }
+    }
+}
+
+void TestFDecifra::figuresUseTheDesktopsDecimalSeparator_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("coincidence");
+    QTest::newRow("C") << "C"
+                       << "Indice di coincidenza: 0.1333";
+    QTest::newRow("Italian") << "it_IT"
+                             << "Indice di coincidenza: 0,1333";
+}
+
+void TestFDecifra::figuresUseTheDesktopsDecimalSeparator() {
+    QFETCH(QString, locale);
+    QFETCH(QString, coincidence);
+    QLocale::setDefault(QLocale(locale));
+    // Two a's and two b's in six letters: (2 + 2) / (6 * 5).
+    Analyse(files_.Write(QStringLiteral("testo.txt"), "aabbcd"));
+    OpenWorkbench();
+    QLocale::setDefault(QLocale::c());
+    QVERIFY2(Find<QLabel>("lblFigure")->text().startsWith(coincidence),
+             qPrintable(Find<QLabel>("lblFigure")->text()));
 }
 
 void TestFDecifra::saysSoWhenTheFileChangedSinceTheAnalysis() {
