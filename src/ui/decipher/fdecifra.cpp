@@ -300,7 +300,9 @@ QWidget* FDecifra::BuildVigenere() {
         {QStringLiteral("Periodo"), QStringLiteral("IC medio"), QStringLiteral("Distanze divise")});
     tblRipetizioni = MakeTable(
         page, "tblRipetizioni", QStringLiteral("Sequenze ripetute"),
-        {QStringLiteral("Sequenza"), QStringLiteral("Volte"), QStringLiteral("Distanze")});
+        {QStringLiteral("Volte"), QStringLiteral("Distanze"), QStringLiteral("Sequenza")});
+    tblRipetizioni->setColumnWidth(0, 50);
+    tblRipetizioni->setColumnWidth(1, 110);
     spnPeriodo = MakeSpin(page, "spnPeriodo", QStringLiteral("Periodo"), 1, kLongestPeriod);
     cmdTrovaPeriodo = MakeButton(page, "cmdTrovaPeriodo", QStringLiteral("Trova periodo"));
     txtParolaChiave = MakeLine(page, "txtParolaChiave", QStringLiteral("Parola chiave"));

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <climits>
 
 namespace tallivo {
 
@@ -102,11 +103,11 @@ int TextPane::CharWidth() const {
     return std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('M')));
 }
 
-QString TextPane::Shown(qsizetype line) const {
+QString TextPane::Shown(qsizetype line, qsizetype firstColumn, qsizetype columns) const {
     const QStringView raw =
         QStringView(text_).mid(LineStart(line), LineEnd(line) - LineStart(line));
     if (!raw.contains(QLatin1Char('\t'))) {
-        return raw.toString();
+        return raw.mid(std::min(firstColumn, raw.size()), columns).toString();
     }
     QString shown;
     for (const QChar c : raw) {
@@ -116,7 +117,7 @@ QString TextPane::Shown(qsizetype line) const {
             shown += c;
         }
     }
-    return shown;
+    return shown.mid(std::min(firstColumn, shown.size()), columns);
 }
 
 qsizetype TextPane::ColumnOf(qsizetype offset) const {
@@ -140,8 +141,16 @@ qsizetype TextPane::OffsetAt(const QPoint& point) const {
         verticalScrollBar()->value() + point.y() / LineHeight(), 0, LineCount() - 1);
     const qsizetype wanted =
         (point.x() + horizontalScrollBar()->value() - kMargin + CharWidth() / 2) / CharWidth();
+    // One pass along the line, the column kept as it goes.
     qsizetype offset = LineStart(line);
-    while (offset < LineEnd(line) && ColumnOf(offset + 1) <= wanted) {
+    qsizetype column = 0;
+    while (offset < LineEnd(line)) {
+        const qsizetype next =
+            text_[offset] == QLatin1Char('\t') ? (column / kTabWidth + 1) * kTabWidth : column + 1;
+        if (next > wanted) {
+            break;
+        }
+        column = next;
         ++offset;
     }
     return offset;
@@ -172,7 +181,8 @@ void TextPane::UpdateScrollBars() {
     verticalScrollBar()->setSingleStep(1);
     const int width =
         2 * kMargin + int(std::min<qsizetype>(longestLine_ + kTabWidth, 1 << 20)) * CharWidth();
-    horizontalScrollBar()->setRange(0, std::max(0, width - viewport()->width()));
+    horizontalScrollBar()->setRange(
+        0, int(std::clamp<qsizetype>(width - viewport()->width(), 0, INT_MAX)));
     horizontalScrollBar()->setPageStep(viewport()->width());
     horizontalScrollBar()->setSingleStep(CharWidth());
 }
@@ -187,6 +197,8 @@ void TextPane::paintEvent(QPaintEvent*) {
     const qsizetype from = std::min(anchor_, caret_);
     const qsizetype to = std::max(anchor_, caret_);
     const QPalette& colours = palette();
+    const qsizetype firstColumn = horizontalScrollBar()->value() / CharWidth();
+    const qsizetype columns = viewport()->width() / CharWidth() + 2;
     for (qsizetype line = first; line < LineCount(); ++line) {
         const int y = int(line - first) * height;
         if (y > viewport()->height()) {
@@ -201,8 +213,10 @@ void TextPane::paintEvent(QPaintEvent*) {
                            (to > end ? CharWidth() / 2 : 0);
             painter.fillRect(QRect(x1, y, x2 - x1, height), colours.highlight());
         }
+        // Only the columns in view: a line may be the whole text.
         painter.setPen(colours.text().color());
-        painter.drawText(QPoint(left, y + ascent), Shown(line));
+        painter.drawText(QPoint(left + int(firstColumn) * CharWidth(), y + ascent),
+                         Shown(line, firstColumn, columns));
     }
     if (hasFocus()) {
         const QRect at = CharacterRect(caret_);

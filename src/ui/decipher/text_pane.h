@@ -56,8 +56,9 @@ private:
     void UpdateScrollBars();
     int LineHeight() const;
     int CharWidth() const;
-    // The line as drawn: tabs to the next multiple of eight columns, no carriage return.
-    QString Shown(qsizetype line) const;
+    // Columns firstColumn on of the line as drawn, at most columns of them: tabs to the next
+    // multiple of eight columns, no carriage return.
+    QString Shown(qsizetype line, qsizetype firstColumn, qsizetype columns) const;
     // The column at which offset is drawn, tabs expanded.
     qsizetype ColumnOf(qsizetype offset) const;
 
