@@ -125,7 +125,9 @@ constexpr std::size_t kWideStretch = 264 * kByteStretch;
 
 // GCC 12 warns about the deliberately undefined inputs inside its own AVX-512 intrinsics.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512bitalg,gfni"))) void
 TallyAvx512Transpose(const unsigned char* data, std::size_t size, LetterTally& tally) {
