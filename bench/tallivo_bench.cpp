@@ -7,6 +7,7 @@
 #include "frequency_report.h"
 #include "input_file.h"
 #include "letter_counter.h"
+#include "median_time.h"
 #include "message_service.h"
 #include "ngram_counter.h"
 #include "open_file_dialog.h"
@@ -148,19 +149,6 @@ void WriteSampleText(const std::filesystem::path& path) {
         out.write(chunk.data(), std::streamsize(take));
         written += take;
     }
-}
-
-// Returns the median time in seconds of passes runs of work.
-double MedianSeconds(int passes, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < passes; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 // Returns the first size bytes of the file fileName.

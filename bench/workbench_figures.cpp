@@ -4,35 +4,26 @@
 #include "fdecifra.h"
 #include "key_mapping.h"
 #include "key_search.h"
+#include "median_time.h"
 #include "message_service.h"
 #include "reference_frequencies.h"
 #include "text_statistics.h"
 
 #include <QSpinBox>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
+#include <functional>
 #include <numeric>
 
 namespace tallivo {
 
 namespace {
 
-// The median in milliseconds of runs calls of work.
-template <typename Work> double MedianMilliseconds(int runs, Work work) {
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work(run);
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[std::size_t(runs / 2)];
+// The median in milliseconds of runs calls of work, each told its run's number.
+double MedianMilliseconds(int runs, const std::function<void(int)>& work) {
+    int run = 0;
+    return 1000.0 * MedianSeconds(runs, [&] { work(run++); });
 }
 
 // What every change of key works out besides the mapped text.

@@ -127,8 +127,8 @@ void PeriodAnalysis::Update(const std::vector<std::uint8_t>& letters) {
             first_[code] = i;
         }
         last_[code] = i;
-        trigramsDone_ = i + 1;
     }
+    trigramsDone_ = std::max(trigramsDone_, letters.size() < 2 ? 0 : letters.size() - 2);
 }
 
 std::vector<double> PeriodAnalysis::Coincidences() const {

@@ -1,5 +1,6 @@
 #include "letter_counter.h"
 #include "letter_tally.h"
+#include "naive_tally.h"
 #include "temp_files.h"
 
 #include <QTest>
@@ -10,33 +11,12 @@ using namespace tallivo;
 
 namespace {
 
-// The reference: one byte at a time, as plainly as it can be written.
 LetterTally NaiveTally(const QByteArray& bytes) {
-    LetterTally tally{};
-    for (const char c : bytes) {
-        const unsigned char b = static_cast<unsigned char>(c);
-        if (b >= 'a' && b <= 'z') {
-            ++tally[b - 'a'];
-        } else if (b >= 'A' && b <= 'Z') {
-            ++tally[b - 'A'];
-        }
-    }
-    return tally;
+    return NaiveLetterTally(std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
-// Random bytes of every value; letterShare of them letters, so that the byte counters of the
-// vector paths fill up too.
 QByteArray RandomBlob(std::mt19937_64& random, std::size_t size, double letterShare) {
-    std::uniform_int_distribution<int> anyByte(0, 255);
-    std::uniform_int_distribution<int> anyLetter(0, 51);
-    std::bernoulli_distribution isLetter(letterShare);
-    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-    for (char& c : bytes) {
-        const int letter = anyLetter(random);
-        c = isLetter(random) ? char(letter < 26 ? 'a' + letter : 'A' + letter - 26)
-                             : char(anyByte(random));
-    }
-    return bytes;
+    return QByteArray::fromStdString(RandomLetterBlob(random, size, letterShare));
 }
 
 LetterTally Tally(CountPath path, const QByteArray& bytes, std::size_t offset = 0) {

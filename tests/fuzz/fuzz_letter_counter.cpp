@@ -6,6 +6,7 @@
 #include "analysis_error.h"
 #include "letter_counter.h"
 #include "letter_tally.h"
+#include "naive_tally.h"
 #include "ngram_counter.h"
 
 #include <cstdint>
@@ -26,15 +27,7 @@ void Check(bool condition) {
 }
 
 LetterTally NaiveTally(const std::uint8_t* data, std::size_t size) {
-    LetterTally tally{};
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] >= 'a' && data[i] <= 'z') {
-            ++tally[data[i] - 'a'];
-        } else if (data[i] >= 'A' && data[i] <= 'Z') {
-            ++tally[data[i] - 'A'];
-        }
-    }
-    return tally;
+    return NaiveLetterTally(std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
 // A file in memory that holds data, named through /proc; closed when the object goes.

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -106,6 +107,12 @@ QLabel* MakeHint(QWidget* parent, const char* name) {
     palette.setColor(QPalette::WindowText, QColor(160, 0, 0));
     hint->setPalette(palette);
     return hint;
+}
+
+// Sets the spin box without telling its listeners: a change made by the program, not the user.
+void SetQuietly(QSpinBox* spin, int value) {
+    const QSignalBlocker quiet(spin);
+    spin->setValue(value);
 }
 
 QString Decimal(double value, int decimals) {
@@ -412,15 +419,11 @@ void FDecifra::SetWork(Work work) {
              ? QStringLiteral(" — solo i primi %1 MiB").arg(CipherText::kWorkLimit >> 20)
              : QString()));
 
-    spnSpostamento->blockSignals(true);
-    spnSpostamento->setValue(0);
-    spnSpostamento->blockSignals(false);
+    SetQuietly(spnSpostamento, 0);
     grdChiave->SetKey(SubstitutionKey());
     txtChiaveSostituzione->setText(QString::fromStdString(SubstitutionKey().Text()));
     lblSuggerimento->clear();
-    spnPeriodo->blockSignals(true);
-    spnPeriodo->setValue(1);
-    spnPeriodo->blockSignals(false);
+    SetQuietly(spnPeriodo, 1);
     shifts_.clear();
     ShowPeriods();
     ShowLanguageFigures();
@@ -438,13 +441,14 @@ void FDecifra::SetLanguages(const std::vector<Language>& languages, int current)
         return;
     }
     languages_ = languages;
-    cboLingua->blockSignals(true);
-    cboLingua->clear();
-    for (const Language& language : languages_) {
-        cboLingua->addItem(language.name);
+    {
+        const QSignalBlocker quiet(cboLingua);
+        cboLingua->clear();
+        for (const Language& language : languages_) {
+            cboLingua->addItem(language.name);
+        }
+        cboLingua->setCurrentIndex(current);
     }
-    cboLingua->setCurrentIndex(current);
-    cboLingua->blockSignals(false);
     if (work_.text) {
         ShowLanguageFigures();
         ShowColumn();
@@ -530,15 +534,12 @@ void FDecifra::SetKeyword(const std::vector<int>& shifts) {
     lblSuggerimentoParola->clear();
     const int period = int(shifts_.size());
     if (newPeriod) {
-        spnPeriodo->blockSignals(true);
-        spnPeriodo->setValue(period);
-        spnPeriodo->blockSignals(false);
+        SetQuietly(spnPeriodo, period);
         if (work_.text) {
             columns_ = ColumnCounts(work_.text->bytes(), period);
         }
-        spnColonna->blockSignals(true);
+        const QSignalBlocker quiet(spnColonna);
         spnColonna->setRange(1, period);
-        spnColonna->blockSignals(false);
     }
     ShowColumn();
     ApplyKey();
@@ -549,9 +550,7 @@ void FDecifra::ShowColumn() {
     if (column >= int(shifts_.size())) {
         return;
     }
-    spnSpostamentoColonna->blockSignals(true);
-    spnSpostamentoColonna->setValue(shifts_[std::size_t(column)]);
-    spnSpostamentoColonna->blockSignals(false);
+    SetQuietly(spnSpostamentoColonna, shifts_[std::size_t(column)]);
     if (std::size_t(column) < columns_.size()) {
         const std::vector<std::int32_t> counts =
             ShiftedCounts(columns_[std::size_t(column)], shifts_[std::size_t(column)]);
