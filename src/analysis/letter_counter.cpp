@@ -3,6 +3,8 @@
 #include "analysis_error.h"
 #include "parallel_tally.h"
 
+#include <algorithm>
+
 namespace tallivo {
 
 namespace {
@@ -25,6 +27,64 @@ BlockSink BlockCounter(CountPath path, std::vector<std::int32_t>& LetterCounts,
         TallyLetters(path, data, size, tally);
         AddTally(tally, LetterCounts, TotalLetters);
     };
+}
+
+// Hands what is still wanted of a block to prefix; handed counts the bytes given so far.
+void HandOn(const PrefixSink& prefix, std::size_t& handed, const unsigned char* data,
+            std::size_t size) {
+    if (!prefix.sink || handed >= prefix.limit) {
+        return;
+    }
+    const std::size_t part = std::min(size, prefix.limit - handed);
+    prefix.sink(data, part);
+    handed += part;
+}
+
+// Returns sink preceded by the handing on of each block's prefix.
+BlockSink WithPrefix(const PrefixSink& prefix, BlockSink sink) {
+    if (!prefix.sink || prefix.limit == 0) {
+        return sink;
+    }
+    return [&prefix, sink = std::move(sink), handed = std::size_t{0}](
+               const unsigned char* data, std::size_t size) mutable {
+        HandOn(prefix, handed, data, size);
+        sink(data, size);
+    };
+}
+
+FileStamp CountFile(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                    std::int32_t& TotalLetters, CountPath path, unsigned threads,
+                    const ReadObserver& observer, const PrefixSink& prefix) {
+    LetterCounts.assign(kLetterCount, 0);
+    InputFile file(fileName);
+    if (threads <= 1 || file.Stamp().size < kParallelFrom) {
+        // Line ends are never letters, so blocks may split lines anywhere.
+        return ReadInBlocks(file, kReadBufferSize,
+                            WithPrefix(prefix, BlockCounter(path, LetterCounts, TotalLetters)),
+                            observer);
+    }
+    // Two buffers: the workers count one while this thread reads the next into the other.
+    const BlockBuffer first(kReadBufferSize);
+    const BlockBuffer second(kReadBufferSize);
+    const BlockBuffer* counting = &first;
+    const BlockBuffer* reading = &second;
+    ParallelTally workers(path, threads);
+    std::uint64_t bytesRead = 0;
+    std::size_t handed = 0;
+    std::size_t got = file.Read(counting->data(), counting->size());
+    while (got > 0) {
+        workers.Start(counting->data(), got);
+        HandOn(prefix, handed, counting->data(), got);
+        bytesRead += got;
+        const std::size_t next = file.Read(reading->data(), reading->size());
+        AddTally(workers.Wait(), LetterCounts, TotalLetters);
+        if (observer && !observer(bytesRead)) {
+            throw AnalysisFailure(AnalysisError::Cancelled, fileName);
+        }
+        std::swap(counting, reading);
+        got = next;
+    }
+    return file.Stamp();
 }
 
 } // namespace
@@ -51,50 +111,40 @@ FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& L
 FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
                        std::int32_t& TotalLetters, CountPath path, unsigned threads,
                        const ReadObserver& observer) {
-    LetterCounts.assign(kLetterCount, 0);
-    InputFile file(fileName);
-    if (threads <= 1 || file.Stamp().size < kParallelFrom) {
-        // Line ends are never letters, so blocks may split lines anywhere.
-        return ReadInBlocks(file, kReadBufferSize, BlockCounter(path, LetterCounts, TotalLetters),
-                            observer);
-    }
-    // Two buffers: the workers count one while this thread reads the next into the other.
-    const BlockBuffer first(kReadBufferSize);
-    const BlockBuffer second(kReadBufferSize);
-    const BlockBuffer* counting = &first;
-    const BlockBuffer* reading = &second;
-    ParallelTally workers(path, threads);
-    std::uint64_t bytesRead = 0;
-    std::size_t got = file.Read(counting->data(), counting->size());
-    while (got > 0) {
-        workers.Start(counting->data(), got);
-        bytesRead += got;
-        const std::size_t next = file.Read(reading->data(), reading->size());
-        AddTally(workers.Wait(), LetterCounts, TotalLetters);
-        if (observer && !observer(bytesRead)) {
-            throw AnalysisFailure(AnalysisError::Cancelled, fileName);
-        }
-        std::swap(counting, reading);
-        got = next;
-    }
-    return file.Stamp();
+    return CountFile(fileName, LetterCounts, TotalLetters, path, threads, observer, {});
+}
+
+FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                       std::int32_t& TotalLetters, const ReadObserver& observer,
+                       const PrefixSink& prefix) {
+    return CountFile(fileName, LetterCounts, TotalLetters, FastestCountPath(),
+                     ParallelTally::MachineThreads(), observer, prefix);
 }
 
 void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,
                         std::int32_t& TotalLetters, const ReadObserver& observer) {
+    CountLettersInText(text, LetterCounts, TotalLetters, observer, {});
+}
+
+void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,
+                        std::int32_t& TotalLetters, const ReadObserver& observer,
+                        const PrefixSink& prefix) {
     LetterCounts.assign(kLetterCount, 0);
     const CountPath path = FastestCountPath();
     // Small texts ask nothing of the system: the number of cores is read only for large ones.
     if (text.size() < kParallelFrom || ParallelTally::MachineThreads() <= 1) {
-        ReadTextInBlocks(text, kReadBufferSize, BlockCounter(path, LetterCounts, TotalLetters),
+        ReadTextInBlocks(text, kReadBufferSize,
+                         WithPrefix(prefix, BlockCounter(path, LetterCounts, TotalLetters)),
                          observer);
         return;
     }
     ParallelTally workers(path, ParallelTally::MachineThreads());
+    std::size_t handed = 0;
     ReadTextInBlocks(
         text, kReadBufferSize,
         [&](const unsigned char* data, std::size_t size) {
             workers.Start(data, size);
+            HandOn(prefix, handed, data, size);
             AddTally(workers.Wait(), LetterCounts, TotalLetters);
         },
         observer);

@@ -18,6 +18,14 @@ constexpr std::size_t kReadBufferSize = std::size_t{1} << 20;
 // is read while the last is counted; smaller texts start no thread.
 constexpr std::size_t kParallelFrom = 4 * kReadBufferSize;
 
+// What a count hands on as it reads: the text's first bytes, in order and each once, up to
+// limit bytes in all, given to sink on the counting thread. A count that fails or is stopped
+// may have handed on part of them.
+struct PrefixSink {
+    BlockSink sink;
+    std::size_t limit = 0;
+};
+
 // Counts the letters a..z, without regard to case, in the file fileName (the path exactly as
 // picked, not trimmed). LetterCounts becomes 26 fresh counters (index 0 = a); TotalLetters is
 // only added to, by one for every letter. The file is read once, in blocks, and always closed.
@@ -26,6 +34,11 @@ constexpr std::size_t kParallelFrom = 4 * kReadBufferSize;
 // Cancelled, or TooManyLetters when a counter or the total would pass 2,147,483,647.
 FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
                        std::int32_t& TotalLetters, const ReadObserver& observer = {});
+
+// The same, handing the file's first bytes to prefix in the same pass.
+FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
+                       std::int32_t& TotalLetters, const ReadObserver& observer,
+                       const PrefixSink& prefix);
 
 // The same on a chosen path, so that every path can be tested and measured.
 FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
@@ -41,6 +54,11 @@ FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& L
 // it, block by block, asking observer (where given) after each block whether to go on.
 void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,
                         std::int32_t& TotalLetters, const ReadObserver& observer = {});
+
+// The same, handing the text's first bytes to prefix in the same pass.
+void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,
+                        std::int32_t& TotalLetters, const ReadObserver& observer,
+                        const PrefixSink& prefix);
 
 // Adds tally to LetterCounts and TotalLetters, each addition checked against 32-bit overflow.
 // Throws AnalysisFailure(TooManyLetters).

@@ -55,6 +55,8 @@ private slots:
     void followsALinkToARegularFile();
     void leavesAFifoWithAWaitingWriterAlone();
     void observerSeesTheBytesAndCanStopTheCount();
+    void handsOnTheFirstBytesInTheSamePass_data();
+    void handsOnTheFirstBytesInTheSamePass();
 
 private:
     TempFiles files_;
@@ -318,6 +320,52 @@ void TestLetterCounter::observerSeesTheBytesAndCanStopTheCount() {
         QCOMPARE(failure.kind(), AnalysisError::Cancelled);
     }
     QCOMPARE(seen.size(), std::size_t(2));
+}
+
+void TestLetterCounter::handsOnTheFirstBytesInTheSamePass_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("limit");
+    const int block = int(kReadBufferSize);
+    const int threaded = int(kParallelFrom) + 3 * block + 11;
+    QTest::newRow("limit past a small text") << 100 << 1000;
+    QTest::newRow("limit inside the first block") << 3 * block << 17;
+    QTest::newRow("limit one byte past a block") << 3 * block << block + 1;
+    QTest::newRow("limit exactly the text") << 2 * block << 2 * block;
+    QTest::newRow("no limit: nothing handed on") << 1000 << 0;
+    QTest::newRow("threaded count, limit across blocks") << threaded << 2 * block + 5;
+    QTest::newRow("threaded count, limit past the text") << threaded << threaded + 1;
+}
+
+void TestLetterCounter::handsOnTheFirstBytesInTheSamePass() {
+    QFETCH(int, size);
+    QFETCH(int, limit);
+    QByteArray text(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i) {
+        text[i] = char("Ab, c\xe8\n"[(i * 7 + i / 5) % 7]);
+    }
+    const QString path = files_.Write(QStringLiteral("prefix"), text);
+    const QByteArray expected = text.left(limit);
+    for (const bool inMemory : {false, true}) {
+        std::string handed;
+        const PrefixSink prefix{[&handed](const unsigned char* data, std::size_t n) {
+                                    handed.append(reinterpret_cast<const char*>(data), n);
+                                },
+                                std::size_t(limit)};
+        std::vector<std::int32_t> counts;
+        std::int32_t total = 0;
+        if (inMemory) {
+            CountLettersInText(std::string_view(text.constData(), std::size_t(text.size())),
+                               counts, total, {}, prefix);
+        } else {
+            CountLetters(path.toStdString(), counts, total, {}, prefix);
+        }
+        QCOMPARE(QByteArray::fromStdString(handed), expected);
+        std::vector<std::int32_t> plain;
+        std::int32_t plainTotal = 0;
+        CountLetters(path.toStdString(), plain, plainTotal);
+        QVERIFY(counts == plain);
+        QCOMPARE(total, plainTotal);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLetterCounter)
