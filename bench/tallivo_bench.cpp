@@ -3,6 +3,7 @@
 // of the main window costs on top of the count. With --report FILE it prints the report lines.
 
 #include "analysis_error.h"
+#include "analysis_model.h"
 #include "fmain.h"
 #include "frequency_report.h"
 #include "input_file.h"
@@ -190,7 +191,8 @@ public:
 class NoWindows : public WindowService {
 public:
     void ShowInformation() override {}
-    void ShowStatistics(QWidget*, const TextStatistics&, const QString&) override {}
+    void ShowStatistics() override {}
+    void ShowWorkbench() override {}
 };
 
 double GigabytesPerSecond(double seconds) {
@@ -303,7 +305,8 @@ int RunBenchmark(int argc, char* argv[]) {
     NoWindows windows;
     const PlatformServices services{dialog, messages, progress, windows};
     SourceCounter counter(services);
-    FMain window(services, counter);
+    AnalysisModel model;
+    FMain window(services, counter, model);
     // The whole road: the command, the count on the worker, the report back on this thread.
     const double roadSeconds = MedianSeconds(5, [&] {
         QEventLoop reported;

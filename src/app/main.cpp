@@ -1,14 +1,15 @@
+#include "analysis_model.h"
 #include "app_fonts.h"
 #include "command_line.h"
+#include "composition.h"
 #include "fmain.h"
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "platform_services.h"
 #include "qt_window_service.h"
 #include "read_progress.h"
-#include "report_menu.h"
-#include "workbench.h"
 #include "source_counter.h"
+#include "text_source.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,6 +39,8 @@ QStringList RawArguments(int argc, char* argv[]) {
 
 } // namespace
 
+// Where the program is put together: the platform's services, the model of what was
+// analysed, the counting road, the main window, and the features composed around it.
 int main(int argc, char* argv[]) {
     const tallivo::CommandLine commandLine(QStringLiteral(TALLIVO_VERSION));
     // Help, the version and every option error are answered before the toolkit starts, so they
@@ -74,13 +77,13 @@ int main(int argc, char* argv[]) {
     tallivo::QtOpenFileDialog dialog;
     tallivo::QtMessageService messages;
     tallivo::QtReadProgress progress;
-    tallivo::QtWindowService windows;
+    tallivo::AnalysisModel model;
+    tallivo::QtWindowService windows(model, messages);
     const tallivo::PlatformServices services{dialog, messages, progress, windows};
-    // The one counting road, the specified window, and what is built around it.
     tallivo::SourceCounter counter(services);
-    tallivo::FMain window(services, counter);
-    auto* menu = new tallivo::ReportMenu(window, services, counter);
-    new tallivo::Workbench(window, *menu, services, counter);
+    tallivo::FMain window(services, counter, model);
+    windows.SetOwner(&window);
+    tallivo::ComposeFeatures(window, model, services, counter);
     window.show();
     if (!fileName.isEmpty()) {
         if (!fileName.startsWith('/')) {

@@ -1,117 +1,83 @@
 #pragma once
 
-#include "cipher_text.h"
-#include "key_search.h"
-#include "reference_frequencies.h"
+#include "analysis_model.h"
+#include "cipher_page.h"
 
 #include <QWidget>
 
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
 class QComboBox;
+class QFrame;
 class QLabel;
-class QLineEdit;
 class QPushButton;
-class QSpinBox;
 class QTabWidget;
-class QTableWidget;
 
 namespace tallivo {
 
-class KeySlots;
+class BackgroundJob;
 class LetterBars;
-class TextPane;
 class MessageService;
+class TextPane;
 
-// The workbench: one text, a key of one of three kinds (a shift, a substitution, a keyword),
-// and the plaintext under that key, shown whole and kept up to date with every change of the
-// key, with its bars against a language, its index of coincidence and its chi-squared. Each
-// kind has the tools that find its key: the chi-squared of every shift; a proposal by rank;
-// the period table, the Kasiski examination and the best letter of each column.
+// The workbench: one text and a page per cipher, each with its key and the tools that find
+// it; the plaintext under the current page's key, shown whole and kept up to date with every
+// change of the key, with its bars against a language, its index of coincidence and its
+// chi-squared. It takes the model's text when it opens; a later analysis of another text
+// never replaces the text and the keys the student works on until the student asks for it.
 class FDecifra : public QWidget {
     Q_OBJECT
 
 public:
-    struct Language {
-        QString name;
-        ReferenceTable table;
-    };
-
-    // What the workbench works on: the name the window shows, the text, and what was found
-    // of its periods while it was read.
-    struct Work {
-        QString name;
-        std::shared_ptr<const CipherText> text;
-        std::vector<double> coincidences; // periods 1 to 20
-        KasiskiExamination kasiski;
-    };
-
-    explicit FDecifra(MessageService& messages, QWidget* parent = nullptr);
-
-    // Works on work from now on, with an empty key.
-    void SetWork(Work work);
-
-    // The languages to compare with, current selected.
-    void SetLanguages(const std::vector<Language>& languages, int current);
+    FDecifra(const AnalysisModel& model, MessageService& messages, QWidget* parent = nullptr);
+    ~FDecifra() override;
 
     // The plaintext as the pane shows it.
     QString PlainText() const;
 
-    // The key as "Copia chiave" copies it: the shift, the substitution's key line or the keyword.
+    // The key of the current page as "Copia chiave" copies it.
     QString KeyText() const;
 
+    // The pages, in the order of their tabs.
+    const std::vector<CipherPage*>& pages() const { return pages_; }
+
+signals:
+    // The plaintext pane shows the current key's plaintext.
+    void plainTextShown();
+
 private:
-    enum Mode { Caesar, Substitution, Vigenere };
+    // Works on the text of result from now on, with empty keys.
+    void Take(const AnalysisResult& result);
+    void OnResult(const AnalysisResult& result);
+    void ShowLanguages();
+    const WorkLanguage& Language() const;
+    CipherPage* CurrentPage() const;
+    // Shows the plaintext under the current page's key and its figures.
+    void ShowPlainText();
+    void ShowFigures(const std::vector<std::int32_t>& counts);
 
-    QWidget* BuildCaesar();
-    QWidget* BuildSubstitution();
-    QWidget* BuildVigenere();
-    void ShowLanguageFigures();
-    void ShowPeriods();
-    void SetKeyword(const std::vector<int>& shifts);
-    void ShowColumn();
-    void ApplyKey();
-    QString Decode(const std::string& bytes) const;
-    const ReferenceTable& Reference() const;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
+    const AnalysisModel& model_;
     MessageService& messages_;
-    Work work_;
+    std::vector<CipherPage*> pages_;
+    WorkText work_;
     bool utf8_ = true;
-    unsigned char unassigned_ = 1;
-    std::vector<Language> languages_;
-    std::vector<int> shifts_{0};
-    std::vector<std::vector<std::int32_t>> columns_;
+    std::vector<WorkLanguage> languages_;
+    BackgroundJob* periodsJob_;
+    BackgroundJob* plainJob_;
 
     QLabel* lblTesto;
     QComboBox* cboLingua;
+    QFrame* fraNuovoTesto;
+    QLabel* lblNuovoTesto;
+    QPushButton* cmdUsaNuovoTesto;
     QTabWidget* tabModi;
-    QSpinBox* spnSpostamento;
-    QPushButton* cmdMigliorSpostamento;
-    QTableWidget* tblSpostamenti;
-    KeySlots* grdChiave;
-    QLineEdit* txtChiaveSostituzione;
-    QLabel* lblSuggerimento;
-    QPushButton* cmdProponi;
-    QPushButton* cmdAzzera;
-    QTableWidget* tblPeriodi;
-    QTableWidget* tblRipetizioni;
-    QSpinBox* spnPeriodo;
-    QPushButton* cmdTrovaPeriodo;
-    QLineEdit* txtParolaChiave;
-    QLabel* lblSuggerimentoParola;
-    QPushButton* cmdMigliorChiave;
-    QSpinBox* spnColonna;
-    QSpinBox* spnSpostamentoColonna;
-    LetterBars* barsColonna;
     LetterBars* barsTesto;
     QLabel* lblFigure;
     TextPane* txtChiaro;
     QPushButton* cmdCopiaTesto;
     QPushButton* cmdCopiaChiave;
+    QPushButton* cmdChiudi;
 };
 
 } // namespace tallivo

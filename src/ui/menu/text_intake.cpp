@@ -6,9 +6,8 @@
 #include "text_source.h"
 #include "wait_cursor.h"
 
+#include <QAction>
 #include <QClipboard>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -54,9 +53,13 @@ QByteArray LocalFileBytes(const QUrl& url) {
 TextIntake::TextIntake(FMain& window, const PlatformServices& services)
     : QObject(&window)
     , window_(window)
-    , services_(services) {
+    , services_(services)
+    , paste_(new QAction(QStringLiteral("Incolla testo"), this)) {
+    paste_->setObjectName(QStringLiteral("actPaste"));
+    paste_->setShortcut(QKeySequence::Paste);
+    connect(paste_, &QAction::triggered, this, &TextIntake::Paste);
     window.setAcceptDrops(true);
-    window.installEventFilter(this);
+    connect(&window, &FMain::dropped, this, &TextIntake::Drop);
 }
 
 void TextIntake::Tell(const QString& text) {
@@ -92,27 +95,6 @@ void TextIntake::Paste() {
     } else {
         Tell(QStringLiteral("Gli appunti non contengono testo."));
     }
-}
-
-bool TextIntake::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &window_) {
-        return false;
-    }
-    if (event->type() == QEvent::DragEnter) {
-        auto* enter = static_cast<QDragEnterEvent*>(event);
-        const QMimeData* data = enter->mimeData();
-        if (data != nullptr && (data->hasUrls() || data->hasText())) {
-            enter->acceptProposedAction();
-        }
-        return true;
-    }
-    if (event->type() == QEvent::Drop) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        drop->acceptProposedAction();
-        Drop(drop->mimeData());
-        return true;
-    }
-    return false;
 }
 
 void TextIntake::Drop(const QMimeData* data) {

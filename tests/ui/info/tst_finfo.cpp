@@ -165,13 +165,13 @@ void TestFInfo::eachClickOnTheLinkOpensTheSiteOnce() {
 
 void TestFInfo::oneWindowForTheRunShownModalWithNoOwnerAndCentredEveryTime() {
     FakeServices fakes;
-    FMain window(fakes.services, fakes.counter);
+    FMain window(fakes.services, fakes.counter, fakes.model);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdHelp")), Qt::LeftButton);
     QCOMPARE(fakes.windows.informationShown, 1);
 
-    QtWindowService windows;
+    QtWindowService windows(fakes.model, fakes.messages);
     FInfo* first = nullptr;
     for (int showing = 0; showing < 2; ++showing) {
         windows.ShowInformation();

@@ -39,7 +39,7 @@ private:
 
 void TestFMainLayout::init() {
     fakes_ = new FakeServices;
-    window_ = new FMain(fakes_->services, fakes_->counter);
+    window_ = new FMain(fakes_->services, fakes_->counter, fakes_->model);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }

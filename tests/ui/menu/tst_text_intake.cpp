@@ -1,4 +1,5 @@
 #include "app_fonts.h"
+#include "composition.h"
 #include "fake_services.h"
 #include "fmain.h"
 #include "report_lines.h"
@@ -57,8 +58,8 @@ private:
 
 void TestTextIntake::init() {
     fakes_ = new FakeServices;
-    window_ = new FMain(fakes_->services, fakes_->counter);
-    new ReportMenu(*window_, fakes_->services, fakes_->counter);
+    window_ = new FMain(fakes_->services, fakes_->counter, fakes_->model);
+    ComposeFeatures(*window_, fakes_->model, fakes_->services, fakes_->counter);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }
@@ -108,7 +109,10 @@ void TestTextIntake::droppedOrPastedTextIsAnalysedAsAFile() {
         QVERIFY(DragAndDrop(data));
     }
     QCOMPARE(Lines(), AaabReport());
-    QVERIFY(window_->lastSource()->IsText());
+    // The model keeps the text's name and what the workbench needs of it, not the text twice.
+    QVERIFY(fakes_->model.result()->fromText);
+    QCOMPARE(fakes_->model.result()->name, name);
+    QCOMPARE(QString::fromStdString(fakes_->model.result()->analysis.text->bytes()), text);
     QCOMPARE(fakes_->progress.watched, QStringList{name});
 
     // A text without letters names itself in its message.

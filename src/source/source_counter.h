@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis.h"
 #include "analysis_error.h"
 #include "input_file.h"
 #include "text_source.h"
@@ -20,16 +21,15 @@ class QWidget;
 
 namespace tallivo {
 
-class InputBlock;
 class WaitCursor;
 struct PlatformServices;
 
 // The one road from a TextSource to what is counted in it. A pass over the source runs the
 // analysis core on a worker thread while the event loop goes on: the windows repaint and
-// answer the accessibility bus, the pointer is the hourglass, after half a second the
-// progress window offers "Annulla", and no window but that one takes input. A failure becomes
-// its Italian message; a cancel changes nothing and says nothing. One pass at a time; closing
-// the window a pass was started over stops it.
+// answer the accessibility bus, the pointer is the hourglass, and after half a second the
+// progress window offers "Annulla", window-modal over the window the pass was started from.
+// A failure becomes its Italian message; a cancel changes nothing and says nothing. One pass
+// at a time: a command that would start another while one runs is refused.
 class SourceCounter : public QObject {
     Q_OBJECT
 
@@ -50,10 +50,10 @@ public:
     bool CountLetters(QWidget* parent, const TextSource& source,
                       std::function<void(std::optional<Counts>)> done);
 
-    // Hands the whole of source to sink, block by block, on the worker thread; then calls done
-    // with the stamp of what was read, or with nothing, as CountLetters does.
-    bool Read(QWidget* parent, const TextSource& source, BlockSink sink,
-              std::function<void(std::optional<FileStamp>)> done);
+    // Counts the letters of source and keeps, in the same pass, its first bytes and their
+    // n-grams; done is called as CountLetters calls it.
+    bool Analyse(QWidget* parent, const TextSource& source,
+                 std::function<void(std::optional<Analysis>)> done);
 
     bool IsBusy() const { return busy_; }
 
@@ -63,9 +63,6 @@ public:
 signals:
     // A pass has ended and its done has run.
     void finished();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What the worker shares with this thread, and nothing else.
@@ -82,11 +79,9 @@ private:
     const PlatformServices& services_;
     bool busy_ = false;
     QPointer<QWidget> parent_;
-    QPointer<QWidget> watchedWindow_;
     std::optional<TextSource> source_;
     std::function<void(std::optional<FileStamp>)> done_;
     std::shared_ptr<Shared> shared_;
-    std::unique_ptr<InputBlock> block_;
     std::unique_ptr<WaitCursor> hourglass_;
     QTimer* poll_;
     std::jthread worker_;

@@ -91,20 +91,12 @@ QString TextSource::NoLettersMessage() const {
 }
 
 FileStamp TextSource::CountLetters(std::vector<std::int32_t>& counts, std::int32_t& total,
-                                   const ReadObserver& observer) const {
+                                   const ReadObserver& observer, const PrefixSink& prefix) const {
     if (IsText()) {
-        CountLettersInText(View(bytes_), counts, total, observer);
+        CountLettersInText(View(bytes_), counts, total, observer, prefix);
         return {};
     }
-    return tallivo::CountLetters(bytes_.toStdString(), counts, total, observer);
-}
-
-FileStamp TextSource::Read(const BlockSink& sink, const ReadObserver& observer) const {
-    if (IsText()) {
-        ReadTextInBlocks(View(bytes_), kReadBufferSize, sink, observer);
-        return {};
-    }
-    return ReadInBlocks(bytes_.toStdString(), kReadBufferSize, sink, observer);
+    return tallivo::CountLetters(bytes_.toStdString(), counts, total, observer, prefix);
 }
 
 bool IsCancelledName(const QString& name) {

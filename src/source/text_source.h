@@ -2,6 +2,7 @@
 
 #include "analysis_error.h"
 #include "input_file.h"
+#include "letter_counter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -38,14 +39,11 @@ public:
     // Returns the message for a source without a letter a to z.
     QString NoLettersMessage() const;
 
-    // Counts its letters into fresh counts, adding to total; returns the stamp of the file
-    // read (an empty one for a text). Throws AnalysisFailure.
-    FileStamp CountLetters(std::vector<std::int32_t>& counts, std::int32_t& total,
-                           const ReadObserver& observer) const;
-
-    // Hands the whole text to sink in blocks; returns the stamp as CountLetters does.
+    // Counts its letters into fresh counts, adding to total, and hands its first bytes to
+    // prefix in the same pass; returns the stamp of the file read (an empty one for a text).
     // Throws AnalysisFailure.
-    FileStamp Read(const BlockSink& sink, const ReadObserver& observer) const;
+    FileStamp CountLetters(std::vector<std::int32_t>& counts, std::int32_t& total,
+                           const ReadObserver& observer, const PrefixSink& prefix = {}) const;
 
 private:
     TextSource(Kind kind, QByteArray bytes);

@@ -1,12 +1,10 @@
 #include "source_counter.h"
 
-#include "input_block.h"
 #include "message_service.h"
 #include "platform_services.h"
 #include "read_progress.h"
 #include "wait_cursor.h"
 
-#include <QEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -63,14 +61,26 @@ bool SourceCounter::CountLetters(QWidget* parent, const TextSource& source,
         });
 }
 
-bool SourceCounter::Read(QWidget* parent, const TextSource& source, BlockSink sink,
-                         std::function<void(std::optional<FileStamp>)> done) {
+bool SourceCounter::Analyse(QWidget* parent, const TextSource& source,
+                            std::function<void(std::optional<Analysis>)> done) {
+    struct Pass {
+        AnalysisBuilder builder;
+        std::vector<std::int32_t> counts;
+        std::int32_t total = 0;
+    };
+    auto pass = std::make_shared<Pass>();
     return Start(
         parent, source,
-        [source, sink = std::move(sink)](const ReadObserver& observer) {
-            return source.Read(sink, observer);
+        [source, pass](const ReadObserver& observer) {
+            return source.CountLetters(pass->counts, pass->total, observer, pass->builder.Prefix());
         },
-        std::move(done));
+        [pass, done = std::move(done)](std::optional<FileStamp> stamp) {
+            if (!stamp) {
+                done(std::nullopt);
+                return;
+            }
+            done(pass->builder.Finish(std::move(pass->counts), pass->total, *stamp));
+        });
 }
 
 bool SourceCounter::Start(QWidget* parent, const TextSource& source, Pass pass,
@@ -84,11 +94,6 @@ bool SourceCounter::Start(QWidget* parent, const TextSource& source, Pass pass,
     done_ = std::move(done);
     shared_ = std::make_shared<Shared>();
     hourglass_ = std::make_unique<WaitCursor>();
-    block_ = std::make_unique<InputBlock>();
-    watchedWindow_ = parent != nullptr ? parent->window() : nullptr;
-    if (watchedWindow_ != nullptr) {
-        watchedWindow_->installEventFilter(this);
-    }
     services_.progress.Begin(parent, source.DisplayName(), [this] { Cancel(); });
     poll_->start();
 
@@ -121,23 +126,10 @@ void SourceCounter::Cancel() {
     }
 }
 
-bool SourceCounter::eventFilter(QObject* watched, QEvent* event) {
-    if (busy_ && watched == watchedWindow_ && event->type() == QEvent::Close) {
-        Cancel();
-        // The program may end with the window: the progress window goes at once.
-        services_.progress.End();
-    }
-    return false;
-}
-
 void SourceCounter::Finish(std::optional<AnalysisError> failure, bool unexpected, FileStamp stamp) {
     poll_->stop();
     worker_.join();
     services_.progress.End();
-    if (watchedWindow_ != nullptr) {
-        watchedWindow_->removeEventFilter(this);
-    }
-    block_.reset();
     hourglass_.reset();
     const bool stopped = shared_->stop.load() || failure == AnalysisError::Cancelled;
     busy_ = false;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "cipher_page.h"
+#include "substitution_key.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tallivo {
+
+class KeySlots;
+
+// A general substitution: the plaintext letter of each cipher letter, in 26 slots and as a
+// line of 26 characters, and a proposal by frequency rank.
+class SubstitutionPage : public CipherPage {
+    Q_OBJECT
+
+public:
+    SubstitutionPage(const PageContext& context, QWidget* parent = nullptr);
+
+    QString Title() const override { return QStringLiteral("Sostituzione"); }
+    void SetText(const WorkText& text) override;
+    void SetLanguage(const WorkLanguage& language) override;
+    std::shared_ptr<const LetterMapping> Mapping() const override;
+    std::vector<std::int32_t> PlainCounts() const override;
+    QString KeyText() const override;
+
+private:
+    // Shows key in the slots and the line, and has it applied.
+    void ShowKey(const SubstitutionKey& key);
+    void ReadKeyLine(const QString& text);
+
+    WorkText text_;
+    WorkLanguage language_;
+    KeySlots* grdChiave;
+    QLineEdit* txtChiaveSostituzione;
+    QLabel* lblSuggerimento;
+    QPushButton* cmdProponi;
+    QPushButton* cmdAzzera;
+};
+
+} // namespace tallivo
