@@ -136,6 +136,7 @@ void SourceCounter::Finish(std::optional<AnalysisError> failure, bool unexpected
     std::function<void(std::optional<FileStamp>)> done = std::move(done_);
     done_ = nullptr;
     const TextSource source = *source_;
+    source_.reset(); // a pasted text is let go with its pass
 
     if (unexpected) {
         services_.messages.ShowMessage(parent_, kUnexpectedError, QStringLiteral("Tallivo"));

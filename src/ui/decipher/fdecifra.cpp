@@ -67,7 +67,7 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     lblTesto = new QLabel(this);
     lblTesto->setObjectName(QStringLiteral("lblTesto"));
     lblTesto->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblTesto->setMinimumWidth(100);
+    lblTesto->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     cboLingua = new QComboBox(this);
     cboLingua->setObjectName(QStringLiteral("cboLingua"));
     cboLingua->setAccessibleName(QStringLiteral("Lingua"));
@@ -279,19 +279,22 @@ void FDecifra::ShowPlainText() {
     const std::shared_ptr<const CipherText> text = work_.text;
     const std::shared_ptr<const LetterMapping> mapping = page->Mapping();
     const TextReading reading{utf8_, work_.unassigned};
+    // The same text under another key keeps the student's place in the pane.
+    const bool keepView = !newText_;
+    newText_ = false;
     if (text->bytes().size() <= kBuiltAtOnce) {
         plainJob_->Stop();
-        txtChiaro->SetText(PlainTextOf(text->bytes(), *mapping, reading));
+        txtChiaro->SetText(PlainTextOf(text->bytes(), *mapping, reading), keepView);
         emit plainTextShown();
         return;
     }
     // Only the latest key's plaintext is ever shown: a newer key drops the one under way.
-    plainJob_->Start<QString>(
+    plainJob_->Start<PaneText>(
         [text, mapping, reading](std::stop_token stop, const BackgroundJob::Progress&) {
-            return PlainTextOf(text->bytes(), *mapping, reading, stop);
+            return PaneText::Laid(PlainTextOf(text->bytes(), *mapping, reading, stop));
         },
-        [this](QString plain) {
-            txtChiaro->SetText(std::move(plain));
+        [this, keepView](PaneText plain) {
+            txtChiaro->SetLaidText(std::move(plain), keepView);
             emit plainTextShown();
         });
 }

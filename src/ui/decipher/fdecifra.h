@@ -62,6 +62,7 @@ private:
     std::vector<CipherPage*> pages_;
     WorkText work_;
     bool utf8_ = true;
+    bool newText_ = false; // the pane is to start from the top of a text just taken
     std::vector<WorkLanguage> languages_;
     BackgroundJob* periodsJob_;
     BackgroundJob* plainJob_;

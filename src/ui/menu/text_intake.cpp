@@ -37,9 +37,19 @@ QByteArray TextBytes(const QMimeData& data, const QStringList& formats) {
     return data.text().toUtf8(); // a sender that names its text otherwise
 }
 
-bool OffersText(const QStringList& formats) {
-    return std::any_of(formats.begin(), formats.end(),
-                       [](const QString& format) { return format.startsWith(kPlainText); });
+// Returns the format to ask for a text in: UTF-8 where offered, else plain text, else any
+// plain text the sender names otherwise; empty when none is offered.
+QString TextFormat(const QStringList& formats) {
+    if (formats.contains(kUtf8Text)) {
+        return kUtf8Text;
+    }
+    if (formats.contains(kPlainText)) {
+        return kPlainText;
+    }
+    const auto other = std::find_if(formats.begin(), formats.end(), [](const QString& format) {
+        return format.startsWith(kPlainText);
+    });
+    return other != formats.end() ? *other : QString();
 }
 
 // Returns the name bytes of a local file's address, exactly as the sender wrote them, so a
@@ -74,10 +84,12 @@ void TextIntake::Paste() {
     try {
         const WaitCursor hourglass;
         if (const QMimeData* data = QGuiApplication::clipboard()->mimeData()) {
-            const QStringList formats = data->formats();
-            offered = OffersText(formats) || data->hasText();
+            // The clipboard is asked once for its formats and once for the text, in the best
+            // of them: an owner that never answers costs one wait, not three.
+            const QString format = TextFormat(data->formats());
+            offered = !format.isEmpty();
             if (offered) {
-                text = TextBytes(*data, formats);
+                text = data->data(format);
             }
         }
     } catch (const std::bad_alloc&) {
@@ -85,6 +97,7 @@ void TextIntake::Paste() {
         return;
     }
     if (!text.isEmpty()) {
+        // Counted on the worker like a file; the model keeps only what the workbench needs.
         window_.Analyse(TextSource::Text(TextSource::Kind::Pasted, text));
     } else if (offered) {
         Tell(QStringLiteral("Il testo degli appunti non è arrivato: il trasferimento si è "

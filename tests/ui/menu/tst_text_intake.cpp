@@ -29,6 +29,34 @@ protected:
     QVariant retrieveData(const QString&, QMetaType) const override { return QByteArray(); }
 };
 
+// A clipboard owner that counts how often it is asked, as a slow owner makes every question
+// cost a wait: it offers a text in two formats, or, as one that never answers, nothing.
+class CountingText : public QMimeData {
+public:
+    explicit CountingText(bool answers)
+        : answers(answers) {}
+
+    QStringList formats() const override {
+        ++asked;
+        if (!answers) {
+            return {};
+        }
+        return {QStringLiteral("text/plain"), QStringLiteral("text/plain;charset=utf-8")};
+    }
+    bool hasFormat(const QString& format) const override { return formats().contains(format); }
+
+    bool answers;
+    mutable int asked = 0;
+    mutable QStringList delivered;
+
+protected:
+    QVariant retrieveData(const QString& format, QMetaType) const override {
+        ++asked;
+        delivered << format;
+        return QByteArray("aaab");
+    }
+};
+
 } // namespace
 
 class TestTextIntake : public QObject {
@@ -42,6 +70,8 @@ private slots:
     void droppedOrPastedTextIsAnalysedAsAFile();
     void textThatDoesNotArriveKeepsTheReport_data();
     void textThatDoesNotArriveKeepsTheReport();
+    void theClipboardIsAskedOnceForItsFormatsAndOnceForTheText_data();
+    void theClipboardIsAskedOnceForItsFormatsAndOnceForTheText();
     void droppedFilesOneAtATime();
     void droppedNameThatIsNoUtf8Opens();
 
@@ -161,6 +191,28 @@ void TestTextIntake::textThatDoesNotArriveKeepsTheReport() {
     QCOMPARE(Lines(), AaabReport());
     QCOMPARE(window_->totalLetters(), 4);
     QVERIFY(!fakes_->counter.IsBusy());
+}
+
+void TestTextIntake::theClipboardIsAskedOnceForItsFormatsAndOnceForTheText_data() {
+    QTest::addColumn<bool>("answers");
+    QTest::addColumn<int>("asked");
+    QTest::newRow("an owner that answers: formats, then the UTF-8 text") << true << 2;
+    QTest::newRow("an owner that never answers: one question") << false << 1;
+}
+
+void TestTextIntake::theClipboardIsAskedOnceForItsFormatsAndOnceForTheText() {
+    QFETCH(bool, answers);
+    QFETCH(int, asked);
+    auto* owner = new CountingText(answers);
+    QGuiApplication::clipboard()->setMimeData(owner);
+    fakes_->AndWait([this] { QTest::keyClick(window_, Qt::Key_V, Qt::ControlModifier); });
+    QCOMPARE(owner->asked, asked);
+    if (answers) {
+        QCOMPARE(Lines(), AaabReport());
+        QCOMPARE(owner->delivered, QStringList{QStringLiteral("text/plain;charset=utf-8")});
+    } else {
+        QCOMPARE(fakes_->messages.texts, QStringList{"Gli appunti non contengono testo."});
+    }
 }
 
 void TestTextIntake::droppedFilesOneAtATime() {
