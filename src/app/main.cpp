@@ -1,5 +1,4 @@
 #include "analysis_model.h"
-#include "app_fonts.h"
 #include "command_line.h"
 #include "composition.h"
 #include "fmain.h"
@@ -10,6 +9,7 @@
 #include "read_progress.h"
 #include "source_counter.h"
 #include "text_source.h"
+#include "window_accessibility.h"
 
 #include <QApplication>
 #include <QDir>
@@ -72,8 +72,8 @@ int main(int argc, char* argv[]) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtItalian);
     }
-    tallivo::InstallUiFont();
 
+    tallivo::InstallWindowAccessibility();
     tallivo::QtOpenFileDialog dialog;
     tallivo::QtMessageService messages;
     tallivo::QtReadProgress progress;

@@ -7,8 +7,6 @@ namespace tallivo {
 
 namespace {
 
-const QColor kMarkerColor(0, 0, 0);
-
 constexpr int kScaleOptions = 8;
 
 } // namespace
@@ -33,7 +31,10 @@ void BarPainter::Paint(int letter, float percent, PictureSurface& picture) {
     if (markers_) {
         const double expected = (*markers_)[std::size_t(letter)];
         if (expected > 0.0 && expected <= gaugeMax_) {
-            picture.DrawRow(gaugeMax_ - expected, kMarkerColor);
+            // Black on a light picture, white on a dark one (a dark desktop theme).
+            const QColor ink =
+                picture.BackColor().lightnessF() < 0.5 ? QColor(255, 255, 255) : QColor(0, 0, 0);
+            picture.DrawRow(gaugeMax_ - expected, ink);
         }
     }
 }

@@ -15,7 +15,7 @@ class PictureSurface;
 // main window, the chart copied from it, the workbench): a bar reaches its letter's share
 // rounded to a whole percent, halves to even, on a gauge whose full height is gaugeMax
 // percent; a marker row stands at the reference's expected share where that is above 0 and
-// not above gaugeMax.
+// not above gaugeMax, black on a light picture and white on a dark one.
 class BarPainter {
 public:
     BarPainter(MessageService& messages, std::int16_t gaugeMax,

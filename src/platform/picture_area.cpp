@@ -35,9 +35,12 @@ PictureArea::PictureArea(QWidget* parent)
     , inner_(new PictureCanvas(this))
     , drawing_(QSize(), 1.0, QApplication::palette().color(QPalette::Button)) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    // The platform's button face, and its text colour for letters over it, in light and dark
+    // themes alike.
     QPalette colours = palette();
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     colours.setColor(QPalette::Window, buttonFace);
+    colours.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
     setPalette(colours);
     setAutoFillBackground(true);
     inner_->setPalette(colours);
@@ -71,10 +74,24 @@ void PictureArea::FillBox(double x1, double y1, double x2, double y2, const QCol
     inner_->update();
 }
 
+void PictureArea::PlaceLabel(QLabel* label, const QRect& place) {
+    label->setParent(this);
+    label->setGeometry(place.translated(contentsRect().topLeft()));
+    label->raise();
+    overLabels_.append(label);
+}
+
 QList<QRect> PictureArea::LabelInk() const {
     QList<QRect> ink;
     const double ratio = drawing_.Image().devicePixelRatio();
+    QList<const QLabel*> labels;
     for (const QLabel* label : inner_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        labels.append(label);
+    }
+    for (const QLabel* label : overLabels_) {
+        labels.append(label);
+    }
+    for (const QLabel* label : labels) {
         if (label->isHidden() || label->text().isEmpty()) {
             continue;
         }
@@ -84,7 +101,9 @@ QList<QRect> PictureArea::LabelInk() const {
             metrics.boundingRect(label->contentsRect(), int(label->alignment()), label->text());
         const QRect glyphs = metrics.tightBoundingRect(label->text())
                                  .translated(laid.left(), laid.top() + metrics.ascent())
-                                 .translated(label->pos())
+                                 .translated(label->parentWidget() == inner_
+                                                 ? label->pos()
+                                                 : label->pos() - contentsRect().topLeft())
                                  .adjusted(-1, -1, 1, 1);
         ink.append(QRect(
             QPoint(int(std::floor(glyphs.left() * ratio)), int(std::floor(glyphs.top() * ratio))),

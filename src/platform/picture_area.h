@@ -7,12 +7,15 @@
 #include <QFrame>
 #include <QImage>
 
+class QLabel;
+
 namespace tallivo {
 
 // A picture area: a sunken 2-pixel border around an inner drawing area that keeps what is
 // drawn on it (an image in device pixels, so covering, repainting and high-DPI screens never
 // lose or blur a bar). Drawing uses a user scale whose origin is the inner top-left corner.
-// Child controls go on InnerArea(): they are clipped to it and drawn over the drawing.
+// Child controls go on InnerArea(): they are clipped to it and drawn over the drawing; a label
+// that is to reach over the border is placed with PlaceLabel.
 class PictureArea : public QFrame, public PictureSurface {
     Q_OBJECT
 
@@ -33,6 +36,12 @@ public:
     // The widget that holds the drawing; children placed on it sit relative to the inner area.
     QWidget* InnerArea() const;
 
+    // Puts label over the picture at place, given from the inner area's top-left corner as
+    // for a child of the inner area; unlike one, it may reach over the border, so that a
+    // letter as wide as the whole picture is never cut at the inner edge. A row drawn across
+    // it leaves its glyphs free.
+    void PlaceLabel(QLabel* label, const QRect& place);
+
     // Returns the kept drawing, in device pixels.
     const QImage& Drawing() const;
 
@@ -51,6 +60,7 @@ private:
 
     QWidget* inner_;
     PictureImage drawing_;
+    QList<QLabel*> overLabels_;
 };
 
 } // namespace tallivo

@@ -39,6 +39,7 @@ private slots:
     void fittingScaleIsTheMostMagnifyingThatHolds();
     void barsAndMarkersFollowOneRule_data();
     void barsAndMarkersFollowOneRule();
+    void markersStayVisibleOnADarkPicture();
 };
 
 void TestBarPainter::fittingScaleIsTheMostMagnifyingThatHolds_data() {
@@ -97,6 +98,18 @@ void TestBarPainter::barsAndMarkersFollowOneRule() {
     // Another letter of the same painter has no marker: the table gives it nothing.
     painter.Paint(5, percent, picture);
     QVERIFY(Rows(picture, kBlack).isEmpty());
+}
+
+void TestBarPainter::markersStayVisibleOnADarkPicture() {
+    NoMessages messages;
+    ReferenceTable markers{};
+    markers[0] = 50.0;
+    BarPainter painter(messages, 100, markers, kRed);
+    PictureImage dark(QSize(1, 100), 1.0, QColor(40, 40, 40));
+    painter.Prepare(dark);
+    painter.Paint(0, 10.0F, dark);
+    QCOMPARE(Rows(dark, QColor(255, 255, 255)), QList<int>{50});
+    QVERIFY(Rows(dark, kBlack).isEmpty());
 }
 
 QTEST_MAIN(TestBarPainter)

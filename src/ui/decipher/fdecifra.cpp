@@ -7,15 +7,18 @@
 #include "plain_text.h"
 #include "text_pane.h"
 #include "text_statistics.h"
+#include "zoom_control.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -59,7 +62,8 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     , model_(model)
     , messages_(messages)
     , periodsJob_(new BackgroundJob(this))
-    , plainJob_(new BackgroundJob(this)) {
+    , plainJob_(new BackgroundJob(this))
+    , zoom_(new ZoomControl(this)) {
     setObjectName(QStringLiteral("FDecifra"));
     setWindowTitle(QStringLiteral("Decifra"));
     setAccessibleName(QStringLiteral("Decifra"));
@@ -86,7 +90,7 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     lblNuovoTesto->setObjectName(QStringLiteral("lblNuovoTesto"));
     lblNuovoTesto->setWordWrap(true);
     cmdUsaNuovoTesto =
-        MakeButton(fraNuovoTesto, "cmdUsaNuovoTesto", QStringLiteral("&Usa il nuovo testo"));
+        MakeButton(fraNuovoTesto, "cmdUsaNuovoTesto", QStringLiteral("Usa il nuo&vo testo"));
     auto* bar = new QHBoxLayout(fraNuovoTesto);
     bar->addWidget(lblNuovoTesto, 1);
     bar->addWidget(cmdUsaNuovoTesto);
@@ -128,6 +132,7 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     cmdCopiaTesto = MakeButton(this, "cmdCopiaTesto", QStringLiteral("Copia &testo in chiaro"));
     cmdCopiaChiave = MakeButton(this, "cmdCopiaChiave", QStringLiteral("Copia c&hiave"));
     cmdChiudi = MakeButton(this, "cmdChiudi", QStringLiteral("Chiudi"));
+    cmdChiudi->setToolTip(QStringLiteral("Chiudi il banco (Esc, Ctrl+W)"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdCopiaTesto);
@@ -145,10 +150,42 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
 
     // Escape and Ctrl+W close the window, wherever the focus is in it.
     auto* close = new QAction(this);
-    close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence::Close});
+    QList<QKeySequence> closing{QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)};
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Close)) {
+        if (!closing.contains(key)) {
+            closing.append(key);
+        }
+    }
+    close->setShortcuts(closing);
     close->setShortcutContext(Qt::WindowShortcut);
     addAction(close);
     connect(close, &QAction::triggered, this, &QWidget::close);
+    // Ctrl+Tab and Ctrl+Shift+Tab change the page wherever the focus is.
+    // The platform's own keys for the next and the previous child, and these two in any case
+    // (a key listed twice would make the shortcut ambiguous, and dead).
+    const auto keys = [](QKeySequence::StandardKey standard, const QKeySequence& also) {
+        QList<QKeySequence> list = QKeySequence::keyBindings(standard);
+        if (!list.contains(also)) {
+            list.prepend(also);
+        }
+        return list;
+    };
+    auto* next = new QAction(this);
+    next->setShortcuts(keys(QKeySequence::NextChild, QKeySequence(Qt::CTRL | Qt::Key_Tab)));
+    next->setShortcutContext(Qt::WindowShortcut);
+    addAction(next);
+    auto* previous = new QAction(this);
+    previous->setShortcuts(
+        keys(QKeySequence::PreviousChild, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)));
+    previous->setShortcutContext(Qt::WindowShortcut);
+    addAction(previous);
+    const auto turn = [this](int by) {
+        const int pages = tabModi->count();
+        tabModi->setCurrentIndex((tabModi->currentIndex() + by + pages) % pages);
+    };
+    connect(next, &QAction::triggered, this, [turn] { turn(1); });
+    connect(previous, &QAction::triggered, this, [turn] { turn(-1); });
+    connect(zoom_, &ZoomControl::changed, this, &FDecifra::ApplyZoom);
 
     connect(cboLingua, &QComboBox::currentIndexChanged, this, [this] {
         for (CipherPage* page : pages_) {
@@ -175,6 +212,30 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
         Take(*model_.result());
     }
     resize(900, 820);
+}
+
+void FDecifra::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (placed_ || screen() == nullptr) {
+        return;
+    }
+    placed_ = true;
+    // Inside the screen's free area, a laptop's or a projector's, with room for the frame.
+    const QRect room = screen()->availableGeometry();
+    const QSize size(std::min(width(), room.width() - 40), std::min(height(), room.height() - 60));
+    resize(size.expandedTo(minimumSizeHint()).boundedTo(room.size()));
+    move(room.left() + (room.width() - frameGeometry().width()) / 2,
+         room.top() + (room.height() - frameGeometry().height()) / 2);
+}
+
+void FDecifra::ApplyZoom(double factor) {
+    // The desktop's fonts and the bars, larger or smaller for a projector.
+    setFont(zoom_->Scaled(QApplication::font()));
+    txtChiaro->setFont(zoom_->Scaled(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
+    barsTesto->SetZoom(factor);
+    for (LetterBars* bars : findChildren<LetterBars*>()) {
+        bars->SetZoom(factor);
+    }
 }
 
 FDecifra::~FDecifra() = default;

@@ -20,6 +20,7 @@ class BackgroundJob;
 class LetterBars;
 class MessageService;
 class TextPane;
+class ZoomControl;
 
 // The workbench: one text and a page per cipher, each with its key and the tools that find
 // it; the plaintext under the current page's key, shown whole and kept up to date with every
@@ -46,7 +47,11 @@ signals:
     // The plaintext pane shows the current key's plaintext.
     void plainTextShown();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void ApplyZoom(double factor);
     // Works on the text of result from now on, with empty keys.
     void Take(const AnalysisResult& result);
     void OnResult(const AnalysisResult& result);
@@ -66,6 +71,8 @@ private:
     std::vector<WorkLanguage> languages_;
     BackgroundJob* periodsJob_;
     BackgroundJob* plainJob_;
+    ZoomControl* zoom_;
+    bool placed_ = false;
 
     QLabel* lblTesto;
     QComboBox* cboLingua;

@@ -9,12 +9,15 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tallivo {
 
 namespace {
 
 const QColor kBarColor(255, 0, 0);
+constexpr int kBarWidth = 15;
+constexpr int kBarHeight = 110;
 
 } // namespace
 
@@ -30,7 +33,7 @@ LetterBars::LetterBars(MessageService& messages, const QString& accessibleName, 
         const QString letter(QChar('A' + i));
         bars_[std::size_t(i)] = new PictureArea(this);
         bars_[std::size_t(i)]->setObjectName(QStringLiteral("picBar%1").arg(i));
-        bars_[std::size_t(i)]->setFixedSize(15, 110);
+        bars_[std::size_t(i)]->setFixedSize(kBarWidth, kBarHeight);
         bars_[std::size_t(i)]->setAccessibleName(letter);
         auto* label = new QLabel(letter, this);
         label->setAlignment(Qt::AlignHCenter);
@@ -40,8 +43,19 @@ LetterBars::LetterBars(MessageService& messages, const QString& accessibleName, 
     grid->setColumnStretch(26, 1);
 }
 
+void LetterBars::SetZoom(double factor) {
+    for (PictureArea* bar : bars_) {
+        bar->setFixedSize(int(std::lround(kBarWidth * factor)),
+                          int(std::lround(kBarHeight * factor)));
+    }
+    if (shown_) {
+        Show(shown_->counts, shown_->total, shown_->expected); // drawn again at the new size
+    }
+}
+
 void LetterBars::Show(const std::vector<std::int32_t>& counts, std::int32_t total,
                       const std::optional<ReferenceTable>& expected) {
+    shown_ = Shown{counts, total, expected};
     std::array<float, 26> percent{};
     double tallest = 0.0;
     for (int i = 0; i < 26; ++i) {

@@ -30,8 +30,18 @@ public:
 
     const std::array<PictureArea*, 26>& bars() const { return bars_; }
 
+    // Makes the bars factor times their usual size (the letters follow the window's font).
+    void SetZoom(double factor);
+
 private:
+    struct Shown {
+        std::vector<std::int32_t> counts;
+        std::int32_t total = 0;
+        std::optional<ReferenceTable> expected;
+    };
+
     MessageService& messages_;
+    std::optional<Shown> shown_;
     std::array<PictureArea*, 26> bars_{};
 };
 

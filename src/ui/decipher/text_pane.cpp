@@ -372,6 +372,16 @@ void TextPane::resizeEvent(QResizeEvent* event) {
     UpdateScrollBars();
 }
 
+void TextPane::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        // Larger or smaller: the same text, over more or fewer lines and columns of pixels.
+        UpdateScrollBars();
+        EnsureVisible(caret_);
+        viewport()->update();
+    }
+}
+
 void TextPane::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();

@@ -1,7 +1,7 @@
 #include "fmain.h"
 
-#include "app_fonts.h"
 #include "bar_painter.h"
+#include "fixed_look.h"
 #include "frequency_report.h"
 #include "message_service.h"
 #include "open_file_dialog.h"
@@ -15,6 +15,7 @@
 #include "window_centring.h"
 #include "window_service.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -90,10 +91,10 @@ void FMain::CreateControls() {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(TwipsToPixels(6180), TwipsToPixels(6045));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kBackground);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    // The fixed layout keeps its fonts and its dark text on its own background, whatever the
+    // desktop's font and theme; the list and the buttons follow the desktop.
+    FixColours(this, kBackground);
+    FixFont(this, 8.0);
 
     auto makeButton = [this](const char* name, const QString& caption, QRect place) {
         auto* button = new QPushButton(caption, this);
@@ -127,9 +128,9 @@ void FMain::CreateControls() {
         picLett[i]->setObjectName(QStringLiteral("picLett%1").arg(i));
         picLett[i]->setGeometry(TwipsRect(LetterColumnLeft(i), 1080, 165, 2715));
         picLett[i]->setFocusPolicy(Qt::StrongFocus);
-        lblLett[i] = new QLabel(QStringLiteral("a"), picLett[i]->InnerArea());
+        lblLett[i] = new QLabel(QStringLiteral("a"));
         lblLett[i]->setObjectName(QStringLiteral("lblLett%1").arg(i));
-        lblLett[i]->setGeometry(TwipsRect(-30, 2460, 165, 225));
+        picLett[i]->PlaceLabel(lblLett[i], TwipsRect(-30, 2460, 165, 225));
         lblLett[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         lblLett[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
@@ -141,11 +142,12 @@ void FMain::CreateControls() {
     lstFreq->setGeometry(TwipsRect(1950, 4080, 2745, 1815));
     lstFreq->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFreq->setPalette(QGuiApplication::palette());
+    lstFreq->setAccessibleName(QStringLiteral("Frequenze delle lettere"));
 
     Label1 = new QLabel(QStringLiteral("Analisi della frequenza delle lettere nei files"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(TwipsRect(1290, 720, 4845, 255));
-    QFont titleFont = UiFont(9.75);
+    QFont titleFont = FixedFont(9.75);
     titleFont.setBold(true);
     Label1->setFont(titleFont);
     QPalette titleColours = Label1->palette();
@@ -174,6 +176,17 @@ void FMain::CreateControls() {
         setTabOrder(chain[i - 1], chain[i]);
     }
     lstFreq->setFocus();
+
+    // Ctrl+O and Ctrl+Q as Sfoglia and Chiudi, wherever the focus is in the window.
+    auto* open = new QAction(this);
+    open->setObjectName(QStringLiteral("actSfoglia"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    auto* quit = new QAction(this);
+    quit->setObjectName(QStringLiteral("actChiudi"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    addActions({open, quit});
+    connect(open, &QAction::triggered, this, &FMain::cmdBrowse_Click);
+    connect(quit, &QAction::triggered, this, &FMain::cmdEsci_Click);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &FMain::cmdBrowse_Click);
     connect(cmdEsci, &QPushButton::clicked, this, &FMain::cmdEsci_Click);

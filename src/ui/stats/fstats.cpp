@@ -1,7 +1,9 @@
 #include "fstats.h"
 
 #include "window_centring.h"
+#include "zoom_control.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -79,7 +81,8 @@ QString FStats::Text(const TextStatistics& statistics, const QString& referenceN
 
 FStats::FStats(const AnalysisModel& model, QWidget* parent)
     : QDialog(parent)
-    , model_(model) {
+    , model_(model)
+    , zoom_(new ZoomControl(this)) {
     setObjectName(QStringLiteral("FStats"));
     setWindowTitle(QStringLiteral("Statistiche"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -113,6 +116,11 @@ FStats::FStats(const AnalysisModel& model, QWidget* parent)
     connect(cmdCopia, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(txtStats->toPlainText()); });
     connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::close);
+    connect(zoom_, &ZoomControl::changed, this, [this] {
+        txtStats->setFont(zoom_->Scaled(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
+        setFont(zoom_->Scaled(QApplication::font()));
+        ShowModel();
+    });
     connect(&model_, &AnalysisModel::resultChanged, this, &FStats::ShowModel);
     connect(&model_, &AnalysisModel::referenceChanged, this, &FStats::ShowModel);
     ShowModel();

@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace tallivo {
 
+class ZoomControl;
+
 // The statistics window: the letters, the index of coincidence, the entropy, the distance from
 // the chosen reference, the frequency order and the commonest bigrams and trigrams, numbers in
 // the user's locale. It follows the model's last analysis and reference while it stays open,
@@ -35,6 +37,7 @@ private:
 
     const AnalysisModel& model_;
     bool centred_ = false;
+    ZoomControl* zoom_;
     QPlainTextEdit* txtStats;
     QPushButton* cmdCopia;
     QPushButton* cmdChiudi;

@@ -5,8 +5,11 @@
 #include "fdecifra.h"
 #include "fmain.h"
 #include "key_slots.h"
+#include "letter_bars.h"
+#include "picture_area.h"
 #include "qt_window_service.h"
 #include "temp_files.h"
+#include "text_pane.h"
 #include "text_source.h"
 
 #include <QAction>
@@ -18,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -39,6 +43,8 @@ private slots:
     void keysStayUntilTheStudentTakesANewText();
     void aPeriodChangeKeepsTheKeywordAsTyped();
     void neverReadsTheFileAgain();
+    void fitsTheScreenAndAnswersTheKeyboard();
+    void noAccessKeyServesTwoControls();
     void showsATextThatIsNotUtf8AsWindows1252();
 
 private:
@@ -322,6 +328,75 @@ void TestFDecifra::aPeriodChangeKeepsTheKeywordAsTyped() {
     Type(keyword, QStringLiteral("\u212Aey"));
     QVERIFY(!Find<QLabel>("lblSuggerimentoParola")->text().isEmpty());
     QCOMPARE(Bench()->KeyText(), QStringLiteral("lem"));
+}
+
+void TestFDecifra::fitsTheScreenAndAnswersTheKeyboard() {
+    Analyse(files_.Write(QStringLiteral("testo.txt"), ItalianSample()));
+    OpenWorkbench();
+    FDecifra* bench = Bench();
+    QVERIFY(QTest::qWaitForWindowExposed(bench));
+    // Inside the screen's free area (the test screen is smaller than the usual window), every
+    // button in view.
+    const QRect room = bench->screen()->availableGeometry();
+    QVERIFY2(room.contains(bench->frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2").arg(bench->width()).arg(bench->height())));
+    for (const char* name : {"cmdCopiaTesto", "cmdCopiaChiave", "cmdChiudi"}) {
+        QWidget* button = Find<QPushButton>(name);
+        QVERIFY(bench->rect().contains(QRect(button->mapTo(bench, QPoint()), button->size())));
+    }
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages from anywhere, round the end.
+    bench->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(bench));
+    Find<TextPane>("txtChiaro")->setFocus();
+    auto* tabs = Find<QTabWidget>("tabModi");
+    QTest::keyClick(Find<TextPane>("txtChiaro"), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QTest::keyClick(Find<TextPane>("txtChiaro"), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(Find<TextPane>("txtChiaro"), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->currentIndex(), tabs->count() - 1);
+    // Ctrl++ enlarges the text and the bars for a projector, Ctrl+0 puts them back.
+    const int pane = Find<TextPane>("txtChiaro")->font().pointSize();
+    const int bar = Find<LetterBars>("barsTesto")->bars()[0]->height();
+    QTest::keyClick(bench, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(bench, Qt::Key_Plus, Qt::ControlModifier);
+    QVERIFY(Find<TextPane>("txtChiaro")->font().pointSize() > pane);
+    QCOMPARE(Find<LetterBars>("barsTesto")->bars()[0]->height(), qRound(bar * 1.44));
+    QTest::keyClick(bench, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(Find<TextPane>("txtChiaro")->font().pointSize(), pane);
+    QCOMPARE(Find<LetterBars>("barsTesto")->bars()[0]->height(), bar);
+    // Ctrl+W closes it.
+    QTest::keyClick(bench, Qt::Key_W, Qt::ControlModifier);
+    QTRY_COMPARE(Bench(), nullptr);
+}
+
+void TestFDecifra::noAccessKeyServesTwoControls() {
+    Analyse(files_.Write(QStringLiteral("testo.txt"), "Uryyb"));
+    OpenWorkbench();
+    // On every page, the access keys of what is shown are each used once.
+    for (int page = 0; page < Find<QTabWidget>("tabModi")->count(); ++page) {
+        ShowPage(page);
+        QStringList keys;
+        const auto add = [&keys](const QString& text) {
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            if (at >= 0 && at + 1 < text.size()) {
+                keys << text.mid(at + 1, 1).toLower();
+            }
+        };
+        for (const QLabel* label : Bench()->findChildren<QLabel*>()) {
+            if (label->isVisibleTo(Bench()) && label->buddy() != nullptr) {
+                add(label->text());
+            }
+        }
+        for (const QAbstractButton* button : Bench()->findChildren<QAbstractButton*>()) {
+            if (button->isVisibleTo(Bench())) {
+                add(button->text());
+            }
+        }
+        QVERIFY(!keys.isEmpty());
+        QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+    }
 }
 
 void TestFDecifra::neverReadsTheFileAgain() {

@@ -32,7 +32,7 @@ SubstitutionPage::SubstitutionPage(const PageContext&, QWidget* parent)
     keyRow->addWidget(cmdAzzera);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(MakeBuddyLabel(
-        this, QStringLiteral("Lettera in chiaro per ogni lettera cifrata (A–Z):"), grdChiave));
+        this, QStringLiteral("L&ettera in chiaro per ogni lettera cifrata (A–Z):"), grdChiave));
     layout->addWidget(grdChiave);
     layout->addLayout(keyRow);
     layout->addWidget(lblSuggerimento);

@@ -57,7 +57,7 @@ VigenerePage::VigenerePage(const PageContext& context, QWidget* parent)
         this, "tblRipetizioni", QStringLiteral("Sequenze ripetute"),
         {QStringLiteral("Ripetizioni"), QStringLiteral("Distanze"), QStringLiteral("Sequenza")});
     spnPeriodo = MakeSpin(this, "spnPeriodo", QStringLiteral("Periodo"), 1, kPeriodLimit);
-    cmdTrovaPeriodo = MakeButton(this, "cmdTrovaPeriodo", QStringLiteral("&Trova periodo"));
+    cmdTrovaPeriodo = MakeButton(this, "cmdTrovaPeriodo", QStringLiteral("T&rova periodo"));
     txtParolaChiave = MakeLine(this, "txtParolaChiave", QStringLiteral("Parola chiave"));
     txtParolaChiave->setText(QStringLiteral("a"));
     lblSuggerimentoParola = MakeHint(this, "lblSuggerimentoParola");
@@ -82,7 +82,7 @@ VigenerePage::VigenerePage(const PageContext& context, QWidget* parent)
     auto* columnRow = new QHBoxLayout;
     columnRow->addWidget(spnColonna);
     columnRow->addWidget(
-        MakeBuddyLabel(this, QStringLiteral("Sp&ostamento della colonna:"), spnSpostamentoColonna));
+        MakeBuddyLabel(this, QStringLiteral("Spost&amento della colonna:"), spnSpostamentoColonna));
     columnRow->addWidget(spnSpostamentoColonna);
     columnRow->addStretch(1);
     form->addRow(MakeBuddyLabel(this, QStringLiteral("Co&lonna:"), spnColonna), columnRow);
