@@ -23,6 +23,27 @@ int BestShift(const std::array<double, 26>& chiSquares) {
     return int(std::min_element(chiSquares.begin(), chiSquares.end()) - chiSquares.begin());
 }
 
+std::array<double, 26> KeyLetterChiSquares(const std::vector<std::int32_t>& counts,
+                                           const ReferenceTable& reference, PeriodicSense sense) {
+    const std::int32_t total = std::accumulate(counts.begin(), counts.end(), std::int32_t{0});
+    std::array<double, 26> chiSquares{};
+    for (int k = 0; k < 26 && total > 0; ++k) {
+        const PeriodicKey key(sense, {std::uint8_t(k)});
+        chiSquares[std::size_t(k)] =
+            ChiSquare(TabledCounts(counts, key.DecryptTables().front()), total, reference);
+    }
+    return chiSquares;
+}
+
+std::vector<std::uint8_t> BestKeyLetters(const std::vector<std::vector<std::int32_t>>& columns,
+                                         const ReferenceTable& reference, PeriodicSense sense) {
+    std::vector<std::uint8_t> letters;
+    for (const std::vector<std::int32_t>& column : columns) {
+        letters.push_back(std::uint8_t(BestShift(KeyLetterChiSquares(column, reference, sense))));
+    }
+    return letters;
+}
+
 std::vector<std::vector<std::int32_t>> ColumnCounts(std::string_view text, int period) {
     std::vector<std::vector<std::int32_t>> columns(std::size_t(period),
                                                    std::vector<std::int32_t>(26, 0));
@@ -153,6 +174,19 @@ std::vector<double> PeriodAnalysis::Coincidences() const {
         coincidences.push_back(columns > 0 ? sum / columns : 0.0);
     }
     return coincidences;
+}
+
+std::vector<std::vector<std::int32_t>> PeriodAnalysis::ColumnCounts(int period) const {
+    const std::int64_t* counts = columns_.data() + 26 * period * (period - 1) / 2;
+    std::vector<std::vector<std::int32_t>> columns(std::size_t(period),
+                                                   std::vector<std::int32_t>(26, 0));
+    for (int column = 0; column < period; ++column) {
+        for (int letter = 0; letter < 26; ++letter) {
+            columns[std::size_t(column)][std::size_t(letter)] =
+                std::int32_t(counts[26 * column + letter]);
+        }
+    }
+    return columns;
 }
 
 KasiskiExamination PeriodAnalysis::Examination(const std::vector<std::uint8_t>& letters,
