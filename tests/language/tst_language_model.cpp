@@ -1,4 +1,5 @@
 #include "language_model.h"
+#include "reference_frequencies.h"
 
 #include <QTest>
 
@@ -91,6 +92,8 @@ private slots:
     void rankedListsAreCommonestFirst_data();
     void rankedListsAreCommonestFirst();
     void wordsAreLettersOnlyCommonestFirst();
+    void referenceTablesAreTheModelsLetters_data();
+    void referenceTablesAreTheModelsLetters();
     void malformedDataIsRefused_data();
     void malformedDataIsRefused();
 };
@@ -258,6 +261,22 @@ void TestLanguageModel::wordsAreLettersOnlyCommonestFirst() {
     const auto& italian = LanguageModel::Get(Language::Italian).Words();
     QVERIFY(std::any_of(italian.begin(), italian.end(),
                         [](const LanguageModel::Word& w) { return w.text == "perche"; }));
+}
+
+void TestLanguageModel::referenceTablesAreTheModelsLetters_data() {
+    QTest::addColumn<Language>("language");
+    QTest::newRow("Italian") << Language::Italian;
+    QTest::newRow("English") << Language::English;
+}
+
+void TestLanguageModel::referenceTablesAreTheModelsLetters() {
+    QFETCH(Language, language);
+    const ReferenceTable& table =
+        language == Language::Italian ? ItalianFrequencies() : EnglishFrequencies();
+    const auto& letters = LanguageModel::Get(language).Letters();
+    for (std::size_t i = 0; i < 26; ++i) {
+        QCOMPARE(table[i], std::round(letters[i] * 100.0) / 100.0);
+    }
 }
 
 void TestLanguageModel::malformedDataIsRefused_data() {
