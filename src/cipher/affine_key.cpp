@@ -80,8 +80,8 @@ ByteTable AffineKey::DecryptTable() const {
     return LinearTable(inverse, -inverse * b_);
 }
 
-std::vector<AffineChiSquare> RankAffineKeys(const std::vector<std::int32_t>& counts,
-                                            const ReferenceTable& reference) {
+std::vector<AffineChiSquare> AffineChiSquares(const std::vector<std::int32_t>& counts,
+                                              const ReferenceTable& reference) {
     const std::int32_t total = std::accumulate(counts.begin(), counts.end(), std::int32_t{0});
     std::vector<AffineChiSquare> ranked;
     for (int index = 0; index < AffineKey::kKeys; ++index) {

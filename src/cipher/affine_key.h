@@ -66,7 +66,7 @@ struct AffineChiSquare {
 
 // Returns all 312 keys, the closest plaintext to the reference first (ties in index order),
 // from the ciphertext's letter counts alone.
-std::vector<AffineChiSquare> RankAffineKeys(const std::vector<std::int32_t>& counts,
-                                            const ReferenceTable& reference);
+std::vector<AffineChiSquare> AffineChiSquares(const std::vector<std::int32_t>& counts,
+                                              const ReferenceTable& reference);
 
 } // namespace tallivo

@@ -110,27 +110,42 @@ std::vector<std::size_t> ColumnarKey::ColumnStarts(std::size_t size) const {
 }
 
 std::vector<std::uint8_t> ColumnarKey::EncryptLetters(std::span<const std::uint8_t> plain) const {
-    const std::size_t n = order_.size();
-    const std::vector<std::size_t> starts = ColumnStarts(plain.size());
-    std::vector<std::uint8_t> cipher(plain.size());
-    for (std::size_t row = 0, at = 0; at < plain.size(); ++row) {
-        for (std::size_t column = 0; column < n && at < plain.size(); ++column, ++at) {
-            cipher[starts[column] + row] = plain[at];
-        }
-    }
+    std::vector<std::uint8_t> cipher;
+    EncryptLetters(plain, cipher);
     return cipher;
 }
 
 std::vector<std::uint8_t> ColumnarKey::DecryptLetters(std::span<const std::uint8_t> cipher) const {
-    const std::size_t n = order_.size();
-    const std::vector<std::size_t> starts = ColumnStarts(cipher.size());
-    std::vector<std::uint8_t> plain(cipher.size());
-    for (std::size_t row = 0, at = 0; at < cipher.size(); ++row) {
-        for (std::size_t column = 0; column < n && at < cipher.size(); ++column, ++at) {
-            plain[at] = cipher[starts[column] + row];
+    std::vector<std::uint8_t> plain;
+    DecryptLetters(cipher, plain);
+    return plain;
+}
+
+void ColumnarKey::EncryptLetters(std::span<const std::uint8_t> plain,
+                                 std::vector<std::uint8_t>& out) const {
+    out.resize(plain.size());
+    std::uint8_t* cipher = out.data();
+    const std::vector<std::size_t> starts = ColumnStarts(plain.size());
+    // Column by column: each is read from the plaintext a row apart and written in one run.
+    for (std::size_t column = 0; column < order_.size(); ++column) {
+        std::uint8_t* to = cipher + starts[column];
+        for (std::size_t at = column; at < plain.size(); at += order_.size()) {
+            *to++ = plain[at];
         }
     }
-    return plain;
+}
+
+void ColumnarKey::DecryptLetters(std::span<const std::uint8_t> cipher,
+                                 std::vector<std::uint8_t>& out) const {
+    out.resize(cipher.size());
+    std::uint8_t* plain = out.data();
+    const std::vector<std::size_t> starts = ColumnStarts(cipher.size());
+    for (std::size_t column = 0; column < order_.size(); ++column) {
+        const std::uint8_t* from = cipher.data() + starts[column];
+        for (std::size_t at = column; at < cipher.size(); at += order_.size()) {
+            plain[at] = *from++;
+        }
+    }
 }
 
 void ColumnarKey::Encrypt(std::string_view in, std::string& out) const {

@@ -138,14 +138,25 @@ std::vector<std::uint8_t> PlayfairKey::EncryptLetters(std::span<const std::uint8
 }
 
 std::vector<std::uint8_t> PlayfairKey::DecryptLetters(std::span<const std::uint8_t> cipher) const {
-    const PairTable table = Pairs(-1);
-    std::vector<std::uint8_t> plain(cipher.begin(), cipher.end());
-    for (std::size_t i = 0; i + 1 < plain.size(); i += 2) {
-        const auto& to = table[std::size_t(plain[i] * 26 + plain[i + 1])];
-        plain[i] = to[0];
-        plain[i + 1] = to[1];
-    }
+    std::vector<std::uint8_t> plain;
+    DecryptLetters(cipher, plain);
     return plain;
+}
+
+void PlayfairKey::DecryptLetters(std::span<const std::uint8_t> cipher,
+                                 std::vector<std::uint8_t>& out) const {
+    const PairTable table = Pairs(-1);
+    out.resize(cipher.size());
+    std::uint8_t* plain = out.data();
+    const std::size_t pairs = cipher.size() / 2;
+    for (std::size_t p = 0; p < pairs; ++p) {
+        const auto& to = table[std::size_t(cipher[2 * p] * 26 + cipher[2 * p + 1])];
+        plain[2 * p] = to[0];
+        plain[2 * p + 1] = to[1];
+    }
+    if (cipher.size() % 2 != 0) {
+        plain[cipher.size() - 1] = cipher.back();
+    }
 }
 
 std::string PlayfairKey::Encrypt(std::string_view plain) const {

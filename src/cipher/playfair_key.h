@@ -52,6 +52,9 @@ public:
     // as they are.
     std::vector<std::uint8_t> DecryptLetters(std::span<const std::uint8_t> cipher) const;
 
+    // The same into out, resized, whose memory a long text reuses from key to key.
+    void DecryptLetters(std::span<const std::uint8_t> cipher, std::vector<std::uint8_t>& out) const;
+
     // Returns the plaintext's letters enciphered in capitals, with nothing else: the fillers
     // change the count of letters, so the text's layout cannot be kept.
     std::string Encrypt(std::string_view plain) const;

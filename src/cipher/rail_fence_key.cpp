@@ -54,27 +54,45 @@ RailFenceKey::Places RailFenceKey::CipherPlaces(std::size_t size) const {
 }
 
 std::vector<std::uint8_t> RailFenceKey::EncryptLetters(std::span<const std::uint8_t> plain) const {
-    const Places places = CipherPlaces(plain.size());
-    const std::size_t cycle = places.first.size();
-    std::vector<std::uint8_t> cipher(plain.size());
-    for (std::size_t n = 0, at = 0; at < plain.size(); ++n) {
-        for (std::size_t t = 0; t < cycle && at < plain.size(); ++t, ++at) {
-            cipher[places.first[t] + n * places.step[t]] = plain[at];
-        }
-    }
+    std::vector<std::uint8_t> cipher;
+    EncryptLetters(plain, cipher);
     return cipher;
 }
 
 std::vector<std::uint8_t> RailFenceKey::DecryptLetters(std::span<const std::uint8_t> cipher) const {
-    const Places places = CipherPlaces(cipher.size());
+    std::vector<std::uint8_t> plain;
+    DecryptLetters(cipher, plain);
+    return plain;
+}
+
+void RailFenceKey::EncryptLetters(std::span<const std::uint8_t> plain,
+                                  std::vector<std::uint8_t>& out) const {
+    out.resize(plain.size());
+    const Places places = CipherPlaces(plain.size());
     const std::size_t cycle = places.first.size();
-    std::vector<std::uint8_t> plain(cipher.size());
-    for (std::size_t n = 0, at = 0; at < cipher.size(); ++n) {
-        for (std::size_t t = 0; t < cycle && at < cipher.size(); ++t, ++at) {
-            plain[at] = cipher[places.first[t] + n * places.step[t]];
+    // Place by place of the zigzag: its letters are a zigzag apart in the plaintext and a
+    // step apart on their rail.
+    for (std::size_t t = 0; t < cycle; ++t) {
+        std::uint8_t* to = out.data() + places.first[t];
+        for (std::size_t at = t; at < plain.size(); at += cycle) {
+            *to = plain[at];
+            to += places.step[t];
         }
     }
-    return plain;
+}
+
+void RailFenceKey::DecryptLetters(std::span<const std::uint8_t> cipher,
+                                  std::vector<std::uint8_t>& out) const {
+    out.resize(cipher.size());
+    const Places places = CipherPlaces(cipher.size());
+    const std::size_t cycle = places.first.size();
+    for (std::size_t t = 0; t < cycle; ++t) {
+        const std::uint8_t* from = cipher.data() + places.first[t];
+        for (std::size_t at = t; at < cipher.size(); at += cycle) {
+            out[at] = *from;
+            from += places.step[t];
+        }
+    }
 }
 
 void RailFenceKey::Encrypt(std::string_view in, std::string& out) const {

@@ -37,6 +37,10 @@ public:
     std::vector<std::uint8_t> EncryptLetters(std::span<const std::uint8_t> plain) const;
     std::vector<std::uint8_t> DecryptLetters(std::span<const std::uint8_t> cipher) const;
 
+    // Write them into out, resized, whose memory a long text reuses from key to key.
+    void EncryptLetters(std::span<const std::uint8_t> plain, std::vector<std::uint8_t>& out) const;
+    void DecryptLetters(std::span<const std::uint8_t> cipher, std::vector<std::uint8_t>& out) const;
+
     // Map a text: its letters moved, every other byte kept in place, each place keeping its
     // case.
     void Encrypt(std::string_view in, std::string& out) const;
