@@ -84,7 +84,8 @@ Verdict IdentifyCipher(const std::vector<std::uint8_t>& letters, const PeriodAna
     const double expectedJs = double(n) * reference[PlayfairKey::kJ] / 100.0;
     const Confidence byLength = n >= kFirmLetters ? Confidence::High : Confidence::Medium;
 
-    if (n % 2 == 0 && doubled == 0 && js == 0 && strength < kOneAlphabet) {
+    const bool digraphSigns = n % 2 == 0 && doubled == 0 && js == 0;
+    if (digraphSigns && strength < kOneAlphabet) {
         verdict.kind = CipherKind::Playfair;
         verdict.reasons.push_back({Figure::DoubledPairs, 0.0, expectedDoubled});
         verdict.reasons.push_back({Figure::LettersJ, 0.0, expectedJs});
@@ -96,7 +97,11 @@ Verdict IdentifyCipher(const std::vector<std::uint8_t>& letters, const PeriodAna
     }
 
     const std::optional<int> period = verdict.periods.period;
-    if (period == 1) {
+    // On a short text a long period's columns may look like the language by chance: a text
+    // whose letters already do is taken for one alphabet unless a period is clear.
+    const bool oneAlphabet = period == 1 || (strength >= kOneAlphabet &&
+                                             verdict.periods.certainty != PeriodCertainty::Clear);
+    if (oneAlphabet) {
         const double limit = PlainChiSquareLimit(n);
         const double unshifted = ChiSquare(counts, total, reference);
         const double shifted = shifts[std::size_t(verdict.shift)];
@@ -114,6 +119,15 @@ Verdict IdentifyCipher(const std::vector<std::uint8_t>& letters, const PeriodAna
                 deciding = affine.chiSquare;
                 verdict.kind =
                     affine.chiSquare <= limit ? CipherKind::Affine : CipherKind::Substitution;
+                // Playfair's letters, on a short text, may show as many coincidences as one
+                // alphabet's; its digraph signs then tell it from a substitution, if not firmly.
+                if (verdict.kind == CipherKind::Substitution && digraphSigns) {
+                    verdict.kind = CipherKind::Playfair;
+                    verdict.reasons.push_back({Figure::DoubledPairs, 0.0, expectedDoubled});
+                    verdict.reasons.push_back({Figure::LettersJ, 0.0, expectedJs});
+                    verdict.confidence = Confidence::Low;
+                    return verdict;
+                }
             }
         }
         const bool nearLimit = std::abs(deciding - limit) <= kNearLimit * limit;

@@ -11,8 +11,10 @@ namespace {
 // taken, and to be taken as clear.
 constexpr double kTaken = 4.5;
 constexpr double kClear = 6.0;
-// Of the best period's strength (at most 1), the share a smaller period must reach to win.
-constexpr double kShareOfBest = 0.75;
+// Of the best period's strength (at most 1), the share a smaller period must reach to win: a
+// period whose columns each mix two alphabets of a longer keyword (4 for KUMU, its U twice)
+// reaches about three quarters of it.
+constexpr double kShareOfBest = 0.85;
 // The gap to the runner-up that makes an answer clear, in strength.
 constexpr double kClearGap = 0.3;
 // Fewer letters a column than this tell nothing.
@@ -66,21 +68,26 @@ PeriodFinding FindPeriod(const std::vector<double>& coincidences, const KasiskiE
     const auto credible = [](const PeriodCandidate& c) {
         return c.strength >= kPeriodFloor && c.strength >= kTaken * c.noise;
     };
+    // Strength less twice its noise: long periods, with few letters a column, often show a
+    // strength past the language's by chance alone.
+    const auto sure = [](const PeriodCandidate& c) { return c.strength - 2.0 * c.noise; };
     double best = 0.0;
     for (const PeriodCandidate& c : weighed) {
         if (credible(c)) {
-            best = std::max(best, c.strength);
+            best = std::max(best, std::min(sure(c), 1.0));
         }
     }
-    finding.threshold = std::max(kPeriodFloor, kShareOfBest * std::min(best, 1.0));
+    finding.threshold = std::max(kPeriodFloor, kShareOfBest * best);
     const auto chosen = std::find_if(weighed.begin(), weighed.end(), [&](const PeriodCandidate& c) {
         return credible(c) && c.strength >= finding.threshold;
     });
     const int period = chosen == weighed.end() ? 0 : chosen->period;
 
+    double runnerUp = -1e9;
     for (const PeriodCandidate& c : weighed) {
-        if (period == 0 || c.period % period != 0) {
-            finding.runnerUp = std::max(finding.runnerUp, c.strength);
+        if ((period == 0 || c.period % period != 0) && sure(c) > runnerUp) {
+            runnerUp = sure(c);
+            finding.runnerUp = c.strength;
         }
     }
 
@@ -89,15 +96,14 @@ PeriodFinding FindPeriod(const std::vector<double>& coincidences, const KasiskiE
         // The multiples in the table must look like the language too.
         bool multiplesAgree = true;
         for (const PeriodCandidate& c : weighed) {
-            if (c.period != period && c.period % period == 0 && c.strength < kPeriodFloor) {
+            if (c.period != period && c.period % period == 0 && sure(c) < kPeriodFloor - 0.2) {
                 multiplesAgree = false;
             }
         }
         const bool kasiskiAgrees = period == 1 || kasiski.distances < kFewestDistances ||
                                    KasiskiExcess(*chosen, kasiski.distances) >= kKasiskiSupport;
         const bool clear = chosen->strength >= kClear * chosen->noise &&
-                           chosen->strength - finding.runnerUp >= kClearGap && multiplesAgree &&
-                           kasiskiAgrees;
+                           sure(*chosen) - runnerUp >= kClearGap && multiplesAgree && kasiskiAgrees;
         finding.certainty = clear ? PeriodCertainty::Clear : PeriodCertainty::Probable;
     }
 

@@ -9,9 +9,47 @@ namespace tallivo {
 namespace {
 
 constexpr int kSide = PlayfairKey::kSide;
+// How far below the language's level per quadgram a plaintext may score and be taken as found.
+constexpr double kSolvedMargin = 0.35;
 using Square = std::array<std::uint8_t, PlayfairKey::kCells>;
 
-// Deciphers pairs of letters under a square held with the cell of each letter.
+// For each pair of cells (first * 25 + second), the cells their letters decipher to: the
+// same for every square. A pair in one cell (a letter twice) stays.
+struct CellPair {
+    std::uint8_t first = 0;
+    std::uint8_t second = 0;
+};
+
+constexpr std::array<CellPair, 625> DecipheredCells() {
+    std::array<CellPair, 625> cells{};
+    for (int a = 0; a < 25; ++a) {
+        for (int b = 0; b < 25; ++b) {
+            const int ra = a / kSide;
+            const int ca = a % kSide;
+            const int rb = b / kSide;
+            const int cb = b % kSide;
+            int first = a;
+            int second = b;
+            if (a == b) {
+            } else if (ra == rb) {
+                first = ra * kSide + (ca + kSide - 1) % kSide;
+                second = rb * kSide + (cb + kSide - 1) % kSide;
+            } else if (ca == cb) {
+                first = (ra + kSide - 1) % kSide * kSide + ca;
+                second = (rb + kSide - 1) % kSide * kSide + cb;
+            } else {
+                first = ra * kSide + cb;
+                second = rb * kSide + ca;
+            }
+            cells[std::size_t(a * 25 + b)] = {std::uint8_t(first), std::uint8_t(second)};
+        }
+    }
+    return cells;
+}
+
+constexpr std::array<CellPair, 625> kDeciphered = DecipheredCells();
+
+// Deciphers pairs of letters under a square through the cell of each letter, without a branch.
 class PlayfairTrial {
 public:
     explicit PlayfairTrial(std::span<const std::uint8_t> cipher) {
@@ -29,25 +67,10 @@ public:
             cell[square[std::size_t(c)]] = std::uint8_t(c);
         }
         for (std::size_t i = 0; i < pairs_.size(); i += 2) {
-            const int a = cell[pairs_[i]];
-            const int b = cell[pairs_[i + 1]];
-            const int ra = kRow[std::size_t(a)];
-            const int ca = kColumn[std::size_t(a)];
-            const int rb = kRow[std::size_t(b)];
-            const int cb = kColumn[std::size_t(b)];
-            if (a == b) {
-                plain_[i] = pairs_[i];
-                plain_[i + 1] = pairs_[i + 1];
-            } else if (ra == rb) {
-                plain_[i] = square[std::size_t(ra * kSide + kBack[std::size_t(ca)])];
-                plain_[i + 1] = square[std::size_t(rb * kSide + kBack[std::size_t(cb)])];
-            } else if (ca == cb) {
-                plain_[i] = square[std::size_t(kBack[std::size_t(ra)] * kSide + ca)];
-                plain_[i + 1] = square[std::size_t(kBack[std::size_t(rb)] * kSide + cb)];
-            } else {
-                plain_[i] = square[std::size_t(ra * kSide + cb)];
-                plain_[i + 1] = square[std::size_t(rb * kSide + ca)];
-            }
+            const CellPair to =
+                kDeciphered[std::size_t(cell[pairs_[i]] * 25 + cell[pairs_[i + 1]])];
+            plain_[i] = square[to.first];
+            plain_[i + 1] = square[to.second];
         }
         return plain_;
     }
@@ -58,11 +81,6 @@ private:
     static std::uint8_t Folded(std::uint8_t letter) {
         return letter == PlayfairKey::kJ ? PlayfairKey::kI : letter;
     }
-    static constexpr std::array<int, 25> kRow = {0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 2, 2, 2,
-                                                 2, 2, 3, 3, 3, 3, 3, 4, 4, 4, 4, 4};
-    static constexpr std::array<int, 25> kColumn = {0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 0, 1, 2,
-                                                    3, 4, 0, 1, 2, 3, 4, 0, 1, 2, 3, 4};
-    static constexpr std::array<int, 5> kBack = {4, 0, 1, 2, 3};
 
     std::vector<std::uint8_t> pairs_;
     std::vector<std::uint8_t> plain_;
@@ -121,28 +139,31 @@ Found<PlayfairKey> SolvePlayfair(std::span<const std::uint8_t> letters,
     const double start = search.startTemperature > 0.0 ? search.startTemperature
                                                        : 10.0 + double(trial.size()) / 40.0;
     const double totalTrials = double(search.runs) * search.steps * search.trialsPerStep;
+    // A run whose plaintext scores near the language's level has found the square.
+    const double solved = (LanguageQuadgramLevel(language) - kSolvedMargin) *
+                          double(std::max<std::size_t>(trial.size(), 3) - 3);
     double trials = 0.0;
 
     Found<PlayfairKey> found{PlayfairKey(), -1e300, false};
     std::vector<std::uint8_t> bestPlain;
     for (int run = 0; run < search.runs && !stop.stop_requested(); ++run) {
         Square parent = PlayfairKey::Random(random).square();
-        double parentScore = scorer.Score(trial.Decrypt(parent));
+        std::int32_t parentSum = scorer.Sum(trial.Decrypt(parent));
         Square best = parent;
-        double bestScore = parentScore;
+        std::int32_t bestSum = parentSum;
         for (int step = 0; step < search.steps && !stop.stop_requested(); ++step) {
             const double temperature = start * (1.0 - double(step) / search.steps);
             for (int t = 0; t < search.trialsPerStep; ++t) {
                 Square child = parent;
                 Change(child, random);
-                const double childScore = scorer.Score(trial.Decrypt(child));
-                const double rise = childScore - parentScore;
+                const std::int32_t childSum = scorer.Sum(trial.Decrypt(child));
+                const double rise = double(childSum - parentSum) / QuadgramScorer::kScale;
                 if (rise >= 0.0 ||
                     (temperature > 0.0 && UniformUnit(random) < std::exp(rise / temperature))) {
                     parent = child;
-                    parentScore = childScore;
-                    if (parentScore > bestScore) {
-                        bestScore = parentScore;
+                    parentSum = childSum;
+                    if (parentSum > bestSum) {
+                        bestSum = parentSum;
                         best = parent;
                     }
                 }
@@ -154,12 +175,13 @@ Found<PlayfairKey> SolvePlayfair(std::span<const std::uint8_t> letters,
         }
         const std::vector<std::uint8_t> plain = trial.Decrypt(best);
         const bool agrees = plain == bestPlain;
+        const double bestScore = double(bestSum) / QuadgramScorer::kScale;
         if (bestScore > found.score) {
             found.key = PlayfairKey(best);
             found.score = bestScore;
             bestPlain = plain;
         }
-        if (agrees) {
+        if (agrees || found.score >= solved) {
             break;
         }
     }

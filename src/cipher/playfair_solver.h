@@ -22,7 +22,8 @@ struct PlayfairSearch {
 // letters (0 = a; J read as I; an odd last letter left out), by simulated annealing: a change
 // of the square (mostly two letters swapped; sometimes two rows or two columns, or the square
 // flipped) is kept if it scores better, or else with a chance that shrinks as the run cools.
-// Runs stop early once two of them agree on the plaintext.
+// Runs stop once one scores near the language's level (LanguageQuadgramLevel) or two agree on
+// the plaintext.
 Found<PlayfairKey> SolvePlayfair(std::span<const std::uint8_t> letters,
                                  const LanguageModel& language, const PlayfairSearch& search,
                                  std::stop_token stop, const SearchProgress& progress);
