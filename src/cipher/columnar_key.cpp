@@ -124,27 +124,44 @@ std::vector<std::uint8_t> ColumnarKey::DecryptLetters(std::span<const std::uint8
 void ColumnarKey::EncryptLetters(std::span<const std::uint8_t> plain,
                                  std::vector<std::uint8_t>& out) const {
     out.resize(plain.size());
-    std::uint8_t* cipher = out.data();
     const std::vector<std::size_t> starts = ColumnStarts(plain.size());
-    // Column by column: each is read from the plaintext a row apart and written in one run.
-    for (std::size_t column = 0; column < order_.size(); ++column) {
-        std::uint8_t* to = cipher + starts[column];
-        for (std::size_t at = column; at < plain.size(); at += order_.size()) {
-            *to++ = plain[at];
+    std::vector<std::uint8_t*> columns;
+    for (const std::size_t start : starts) {
+        columns.push_back(out.data() + start);
+    }
+    // Row by row, each column written in its own run.
+    const std::size_t n = order_.size();
+    const std::size_t rows = plain.size() / n;
+    const std::uint8_t* from = plain.data();
+    for (std::size_t row = 0; row < rows; ++row, from += n) {
+        for (std::size_t column = 0; column < n; ++column) {
+            columns[column][row] = from[column];
         }
+    }
+    for (std::size_t column = 0; column < plain.size() % n; ++column) {
+        columns[column][rows] = from[column];
     }
 }
 
 void ColumnarKey::DecryptLetters(std::span<const std::uint8_t> cipher,
                                  std::vector<std::uint8_t>& out) const {
     out.resize(cipher.size());
-    std::uint8_t* plain = out.data();
     const std::vector<std::size_t> starts = ColumnStarts(cipher.size());
-    for (std::size_t column = 0; column < order_.size(); ++column) {
-        const std::uint8_t* from = cipher.data() + starts[column];
-        for (std::size_t at = column; at < cipher.size(); at += order_.size()) {
-            plain[at] = *from++;
+    std::vector<const std::uint8_t*> columns;
+    for (const std::size_t start : starts) {
+        columns.push_back(cipher.data() + start);
+    }
+    // Row by row, each column read from its own run.
+    const std::size_t n = order_.size();
+    const std::size_t rows = cipher.size() / n;
+    std::uint8_t* to = out.data();
+    for (std::size_t row = 0; row < rows; ++row, to += n) {
+        for (std::size_t column = 0; column < n; ++column) {
+            to[column] = columns[column][row];
         }
+    }
+    for (std::size_t column = 0; column < cipher.size() % n; ++column) {
+        to[column] = columns[column][rows];
     }
 }
 

@@ -56,7 +56,8 @@ double Factorial(int n) {
 }
 
 // Climbs from order to the best order its neighbours lead to: each step takes the best of all
-// swaps of two columns and all moves of one column to another place, until none is better.
+// swaps of two columns, all moves of one column to another place and all turns of the columns
+// round the grid (each column read where one some places on was), until none is better.
 double Climb(ColumnarTrial& trial, std::vector<int>& order, const std::stop_token& stop) {
     double score = trial.Score(order);
     const std::size_t n = order.size();
@@ -89,6 +90,16 @@ double Climb(ColumnarTrial& trial, std::vector<int>& order, const std::stop_toke
                     bestScore = shifted;
                     best = candidate;
                 }
+            }
+        }
+        for (std::size_t turn = 1; turn < n; ++turn) {
+            for (std::size_t k = 0; k < n; ++k) {
+                candidate[k] = int((std::size_t(order[k]) + turn) % n);
+            }
+            const double turned = trial.Score(candidate);
+            if (turned > bestScore) {
+                bestScore = turned;
+                best = candidate;
             }
         }
         if (bestScore > score) {

@@ -70,13 +70,10 @@ void RailFenceKey::EncryptLetters(std::span<const std::uint8_t> plain,
     out.resize(plain.size());
     const Places places = CipherPlaces(plain.size());
     const std::size_t cycle = places.first.size();
-    // Place by place of the zigzag: its letters are a zigzag apart in the plaintext and a
-    // step apart on their rail.
-    for (std::size_t t = 0; t < cycle; ++t) {
-        std::uint8_t* to = out.data() + places.first[t];
-        for (std::size_t at = t; at < plain.size(); at += cycle) {
-            *to = plain[at];
-            to += places.step[t];
+    // Zigzag by zigzag: each place's letters are a step apart on their rail.
+    for (std::size_t n = 0, at = 0; at < plain.size(); ++n) {
+        for (std::size_t t = 0; t < cycle && at < plain.size(); ++t, ++at) {
+            out[places.first[t] + n * places.step[t]] = plain[at];
         }
     }
 }
@@ -86,6 +83,8 @@ void RailFenceKey::DecryptLetters(std::span<const std::uint8_t> cipher,
     out.resize(cipher.size());
     const Places places = CipherPlaces(cipher.size());
     const std::size_t cycle = places.first.size();
+    // Place by place of the zigzag: its letters are read in one run from their rail and
+    // written a zigzag apart.
     for (std::size_t t = 0; t < cycle; ++t) {
         const std::uint8_t* from = cipher.data() + places.first[t];
         for (std::size_t at = t; at < cipher.size(); at += cycle) {
