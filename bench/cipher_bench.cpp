@@ -14,6 +14,7 @@
 #include "cipher_text.h"
 #include "columnar_solver.h"
 #include "key_mapping.h"
+#include "key_search.h"
 #include "letter_layout.h"
 #include "median_time.h"
 #include "period_finder.h"
@@ -332,7 +333,7 @@ void FindPeriods(const Texts& texts, int count, std::mt19937_64& random) {
     std::copy(italian.Letters().begin(), italian.Letters().end(), reference.begin());
     const double language = ExpectedCoincidence(reference);
     const auto find = [&](const std::vector<std::uint8_t>& letters) {
-        PeriodAnalysis analysis(kLongestPeriod);
+        PeriodAnalysis analysis(kPeriodLimit);
         analysis.Update(letters);
         return FindPeriod(analysis.Coincidences(), analysis.Examination(letters, 0), letters.size(),
                           language);
@@ -451,6 +452,14 @@ void ChangeKeys(const Texts& texts) {
         PutLetters(text, moved, out);
     });
     time("(the letters read once)", [&] { moved = TextLetters(text); });
+    std::printf("Once a text, on the worker thread that reads it:\n");
+    for (const int periods : {20, kPeriodLimit}) {
+        time("period table and Kasiski to " + std::to_string(periods), [&] {
+            PeriodAnalysis analysis(periods);
+            analysis.Update(letters);
+            analysis.Examination(letters, 10);
+        });
+    }
 }
 
 } // namespace

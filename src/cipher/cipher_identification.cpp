@@ -164,7 +164,7 @@ Verdict IdentifyCipher(const std::vector<std::uint8_t>& letters, const PeriodAna
 }
 
 Verdict IdentifyCipher(const std::vector<std::uint8_t>& letters, const LanguageModel& language) {
-    PeriodAnalysis periods(kLongestPeriod);
+    PeriodAnalysis periods(kPeriodLimit);
     periods.Update(letters);
     return IdentifyCipher(letters, periods, language);
 }

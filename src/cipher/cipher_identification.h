@@ -76,7 +76,7 @@ double PlainChiSquareLimit(std::size_t letters);
 Verdict IdentifyCipher(const std::vector<std::uint8_t>& letters, const PeriodAnalysis& periods,
                        const LanguageModel& language);
 
-// The same, with the period analysis made here to kLongestPeriod.
+// The same, with the period analysis made here to kPeriodLimit.
 Verdict IdentifyCipher(const std::vector<std::uint8_t>& letters, const LanguageModel& language);
 
 } // namespace tallivo

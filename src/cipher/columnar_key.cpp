@@ -109,6 +109,18 @@ std::vector<std::size_t> ColumnarKey::ColumnStarts(std::size_t size) const {
     return starts;
 }
 
+std::vector<std::span<const std::uint8_t>>
+ColumnarKey::Columns(std::span<const std::uint8_t> cipher) const {
+    const std::vector<std::size_t> starts = ColumnStarts(cipher.size());
+    const std::size_t n = order_.size();
+    std::vector<std::span<const std::uint8_t>> columns;
+    for (std::size_t column = 0; column < n; ++column) {
+        const std::size_t length = cipher.size() / n + (column < cipher.size() % n ? 1 : 0);
+        columns.push_back(cipher.subspan(starts[column], length));
+    }
+    return columns;
+}
+
 std::vector<std::uint8_t> ColumnarKey::EncryptLetters(std::span<const std::uint8_t> plain) const {
     std::vector<std::uint8_t> cipher;
     EncryptLetters(plain, cipher);

@@ -47,6 +47,10 @@ public:
     void EncryptLetters(std::span<const std::uint8_t> plain, std::vector<std::uint8_t>& out) const;
     void DecryptLetters(std::span<const std::uint8_t> cipher, std::vector<std::uint8_t>& out) const;
 
+    // Returns the grid the ciphertext's letters (0 = a) fill: for each column, left to right,
+    // its letters from top to bottom as the ciphertext holds them, for a student to reorder.
+    std::vector<std::span<const std::uint8_t>> Columns(std::span<const std::uint8_t> cipher) const;
+
     // Map a text: its letters moved, every other byte kept in place, each place keeping its
     // case.
     void Encrypt(std::string_view in, std::string& out) const;

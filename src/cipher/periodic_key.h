@@ -13,7 +13,7 @@
 namespace tallivo {
 
 // The longest period the workbench examines and the longest keyword it takes.
-inline constexpr int kLongestPeriod = 40;
+inline constexpr int kPeriodLimit = 40;
 
 // How a key letter k turns a plaintext letter p into a cipher letter c in the Vigenère family.
 enum class PeriodicSense {
@@ -26,7 +26,7 @@ enum class PeriodicSense {
 // text (letters only) is n modulo the keyword's length.
 class PeriodicKey {
 public:
-    static constexpr std::size_t kLongest = std::size_t(kLongestPeriod);
+    static constexpr std::size_t kLongest = std::size_t(kPeriodLimit);
 
     PeriodicKey() = default;
     // letters: the keyword as letter indices 0..25, not empty.

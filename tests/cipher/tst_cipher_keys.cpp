@@ -151,6 +151,9 @@ private slots:
     void lettersArePutBackInTheirPlaces_data();
     void lettersArePutBackInTheirPlaces();
     void randomKeysFollowTheSeed();
+    void theColumnarGridShowsEachColumn();
+    void autokeyUndoesItselfOnEveryLength_data();
+    void autokeyUndoesItselfOnEveryLength();
 };
 
 void TestCipherKeys::encryptThenDecryptGivesTheTextBack_data() {
@@ -516,7 +519,7 @@ void TestCipherKeys::everyKeyLetterIsFoundForItsSense() {
     key.Encrypt(plain, encrypted);
     const CipherText cipher(encrypted);
     const int period = int(key.period());
-    PeriodAnalysis analysis(kLongestPeriod);
+    PeriodAnalysis analysis(kPeriodLimit);
     analysis.Update(cipher.letters());
     // The analysis's column counts are the text's.
     const std::vector<std::vector<std::int32_t>> columns = analysis.ColumnCounts(period);
@@ -564,6 +567,41 @@ void TestCipherKeys::randomKeysFollowTheSeed() {
         QVERIFY(!(AffineKey::Random(first) == AffineKey()));
         const RailFenceKey rails = RailFenceKey::Random(3, 4, first);
         QVERIFY(rails.rails() >= 3 && rails.rails() <= 4);
+    }
+}
+
+void TestCipherKeys::theColumnarGridShowsEachColumn() {
+    const ColumnarKey key = ColumnarKey::Parse("zebras").key();
+    const std::vector<std::uint8_t> cipher = Indices("EVLNACDTESEAROFODEECWIREE");
+    QStringList columns;
+    for (const std::span<const std::uint8_t> column : key.Columns(cipher)) {
+        columns << QString::fromStdString(Capitals({column.begin(), column.end()}));
+    }
+    // WEARED / ISCOVE / REDFLE / EATONC / E: the first column is the long one.
+    QCOMPARE(columns, (QStringList{"WIREE", "ESEA", "ACDT", "ROFO", "EVLN", "DEEC"}));
+}
+
+void TestCipherKeys::autokeyUndoesItselfOnEveryLength_data() {
+    QTest::addColumn<int>("primer");
+    for (const int primer : {1, 2, 3, 7, 16, 20, 64, 65}) {
+        QTest::addRow("primer of %d", primer) << primer;
+    }
+}
+
+void TestCipherKeys::autokeyUndoesItselfOnEveryLength() {
+    // Texts that end before, at and past a block of 64 letters or two, and long ones.
+    QFETCH(int, primer);
+    std::mt19937_64 random(static_cast<std::uint64_t>(primer));
+    const AutokeyKey key = AutokeyKey::Random(std::size_t(primer), random);
+    for (const std::size_t size : {0, 1, 63, 64, 65, 127, 128, 129, 191, 1000, 4099}) {
+        std::vector<std::uint8_t> plain(size);
+        for (std::uint8_t& letter : plain) {
+            letter = std::uint8_t(random() % 26);
+        }
+        std::vector<std::uint8_t> letters = plain;
+        key.EncryptLetters(letters);
+        key.DecryptLetters(letters);
+        QCOMPARE(letters, plain);
     }
 }
 

@@ -21,7 +21,7 @@ double Italian() {
 }
 
 PeriodFinding Find(const std::vector<std::uint8_t>& letters) {
-    PeriodAnalysis analysis(kLongestPeriod);
+    PeriodAnalysis analysis(kPeriodLimit);
     analysis.Update(letters);
     return FindPeriod(analysis.Coincidences(), analysis.Examination(letters, 0), letters.size(),
                       Italian());
@@ -181,11 +181,11 @@ void TestPeriodFinder::theTableIsReadWithItsNoise() {
     QFETCH(PeriodCertainty, certainty);
     const double random = 1.0 / 26.0;
     const double language = Italian();
-    std::vector<double> coincidences(static_cast<std::size_t>(kLongestPeriod));
+    std::vector<double> coincidences(static_cast<std::size_t>(kPeriodLimit));
     KasiskiExamination kasiski;
     kasiski.distances = 100;
-    kasiski.divided.assign(std::size_t(kLongestPeriod), 0);
-    for (int p = 1; p <= kLongestPeriod; ++p) {
+    kasiski.divided.assign(std::size_t(kPeriodLimit), 0);
+    for (int p = 1; p <= kPeriodLimit; ++p) {
         // A period takes the strength of the longest named period dividing it.
         double strength = 0.05;
         for (int k = 0; k < periods.size(); ++k) {
