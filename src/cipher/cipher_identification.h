@@ -70,9 +70,11 @@ double PlainChiSquareLimit(std::size_t letters);
 // Reads the figures of a ciphertext's letters (0 = a) against a language and says which kind of
 // cipher it probably is: too short below kFewestLettersToJudge letters; Playfair on its digraph
 // signs (even length, no pair of one letter twice, no J) with fewer coincidences than one alphabet
-// gives; then by the period finder: one alphabet is a transposition, a shift, an affine key or
-// another substitution as the chi-squared falls under the plaintext's limit; a period is the
-// Vigenère family; none, autokey or a running key. periods is an analysis of the same letters.
+// gives; then by the period finder: one alphabet (or, short of a clear period, coincidences near
+// the language's) is a transposition, a shift, an affine key or another substitution as the
+// chi-squared falls under the plaintext's limit, or Playfair where only a substitution would fit
+// and the digraph signs hold; a period is the Vigenère family; none, autokey or a running key.
+// periods is an analysis of the same letters.
 Verdict IdentifyCipher(const std::vector<std::uint8_t>& letters, const PeriodAnalysis& periods,
                        const LanguageModel& language);
 

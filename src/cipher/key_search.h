@@ -95,9 +95,19 @@ private:
     int maxPeriod_;
     std::size_t done_ = 0;         // letters counted into the columns
     std::size_t trigramsDone_ = 0; // three-letter sequences examined
-    // Column counts of every period: period p's columns start at offset 26 * p(p - 1) / 2.
-    std::vector<std::int64_t> columns_;
-    std::vector<std::size_t> column_;
+    // The letters counted by their place modulo a few moduli, each period dividing one of them
+    // (40 periods take seven: 1560, 1406 ...): a period's column counts are the sum of the rows
+    // of its residues, and each letter is counted once a modulus, not once a period.
+    struct Residues {
+        std::size_t modulus = 1;
+        std::size_t row = 0; // the row the next letter goes to
+        std::vector<std::uint32_t> counts;
+    };
+    // Returns the counts of period's columns, 26 a column.
+    std::vector<std::uint64_t> ColumnTotals(int period) const;
+
+    std::vector<Residues> residues_;
+    std::vector<std::size_t> residuesOf_; // for each period, the index of its moduli's counts
     std::uint64_t distances_ = 0;
     std::vector<std::uint64_t> divided_;
     std::vector<std::uint64_t> last_, first_, second_, occurrences_, histogram_;

@@ -46,6 +46,8 @@ private slots:
     void partialSubstitutionKeepsTheTextsShape();
     void kasiskiCountsTheDistancesEachPeriodDivides();
     void kasiskiCountsDistancesPastTheHistogram();
+    void everyPeriodsColumnsAreCounted_data();
+    void everyPeriodsColumnsAreCounted();
     void repeatsAreListedLongestThenCommonest_data();
     void repeatsAreListedLongestThenCommonest();
     void bestPeriodTakesTheSmallestWithinTheMargin_data();
@@ -277,6 +279,33 @@ void TestCipher::kasiskiCountsDistancesPastTheHistogram() {
     const KasiskiExamination result = Kasiski(letters, 40, 0);
     QCOMPARE(result.distances, distances);
     QCOMPARE(result.divided, divided);
+}
+
+void TestCipher::everyPeriodsColumnsAreCounted_data() {
+    QTest::addColumn<int>("maxPeriod");
+    QTest::newRow("one") << 1;
+    QTest::newRow("seven") << 7;
+    QTest::newRow("twenty") << 20;
+    QTest::newRow("the workbench's limit") << kPeriodLimit;
+}
+
+void TestCipher::everyPeriodsColumnsAreCounted() {
+    // The periods share their counts through a few moduli; each must still get its own columns,
+    // however the text arrives.
+    QFETCH(int, maxPeriod);
+    const CipherText cipher(Encrypt(ItalianText(), "lampone"));
+    PeriodAnalysis analysis(maxPeriod);
+    std::vector<std::uint8_t> arrived;
+    for (std::size_t at = 0; at < cipher.letters().size(); at += 97) {
+        const std::size_t end = std::min(cipher.letters().size(), at + 97);
+        arrived.insert(arrived.end(), cipher.letters().begin() + std::ptrdiff_t(at),
+                       cipher.letters().begin() + std::ptrdiff_t(end));
+        analysis.Update(arrived);
+    }
+    for (int period = 1; period <= maxPeriod; ++period) {
+        QCOMPARE(analysis.ColumnCounts(period), ColumnCounts(cipher.bytes(), period));
+    }
+    QCOMPARE(analysis.Coincidences().size(), std::size_t(maxPeriod));
 }
 
 void TestCipher::repeatsAreListedLongestThenCommonest_data() {
