@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <random>
+#include <span>
 #include <vector>
 
 namespace tallivo {
@@ -11,11 +13,19 @@ namespace tallivo {
 namespace {
 
 constexpr std::size_t kLongestPackedWord = 12; // five bits a letter in 64
-// Weights of the word list against the quadgrams, where the text has word spaces.
+// The weight of the word list against the quadgrams, where the text has word spaces.
 constexpr double kWordWeight = 1.0;
 // An unknown word scores as a word the corpus shows this many times, a tenth less per letter.
 constexpr double kUnknownWordCount = 0.3;
 constexpr double kUnknownWordPerLetter = -0.1;
+// Texts without word spaces up to this length end with climbs that read the plaintext as words
+// too, from the best keys the quadgram climbs found.
+constexpr std::size_t kPolishedLetters = 400;
+constexpr std::size_t kPolishedKeys = 8;
+// The weight of that reading against the quadgrams, and what a letter outside any known word
+// costs there, as a share of an unknown word's log10 frequency.
+constexpr double kSegmentWeight = 0.5;
+constexpr double kSegmentLetter = 0.3;
 
 std::uint64_t Pack(const std::uint8_t* letters, std::size_t length) {
     std::uint64_t packed = 0;
@@ -25,16 +35,17 @@ std::uint64_t Pack(const std::uint8_t* letters, std::size_t length) {
     return packed;
 }
 
-// The model's word list as an open-addressing hash from packed words to log10 frequencies.
+// The model's word list as an open-addressing hash from packed words to log10 frequencies,
+// holding the words' endings too, so that a reading of letters as words can stop early.
 class WordTable {
 public:
     explicit WordTable(const LanguageModel& model) {
         std::size_t size = 16;
-        while (size < model.Words().size() * 3) {
+        while (size < model.Words().size() * 16) {
             size *= 2;
         }
         keys_.assign(size, 0);
-        values_.assign(size, 0.0F);
+        values_.assign(size, kEndingOnly);
         mask_ = size - 1;
         const double total = double(std::max<std::uint64_t>(model.WordTotal(), 1));
         std::vector<std::uint8_t> letters;
@@ -46,13 +57,11 @@ public:
             for (const char c : word.text) {
                 letters.push_back(std::uint8_t(c - 'a'));
             }
-            const std::uint64_t key = Pack(letters.data(), letters.size());
-            std::size_t slot = Slot(key);
-            while (keys_[slot] != 0 && keys_[slot] != key) {
-                slot = (slot + 1) & mask_;
+            values_[Insert(Pack(letters.data(), letters.size()))] =
+                float(std::log10(word.count / total));
+            for (std::size_t from = 1; from < letters.size(); ++from) {
+                Insert(Pack(letters.data() + from, letters.size() - from));
             }
-            keys_[slot] = key;
-            values_[slot] = float(std::log10(word.count / total));
         }
         unknown_ = std::log10(kUnknownWordCount / total);
     }
@@ -62,16 +71,60 @@ public:
         if (length > kLongestPackedWord) {
             return 0.0;
         }
-        const std::uint64_t key = Pack(letters, length);
-        for (std::size_t slot = Slot(key); keys_[slot] != 0; slot = (slot + 1) & mask_) {
-            if (keys_[slot] == key) {
-                return values_[slot];
-            }
-        }
-        return unknown_ + kUnknownWordPerLetter * double(length);
+        const std::size_t slot = Find(Pack(letters, length));
+        return slot != kMissing && values_[slot] != kEndingOnly
+                   ? values_[slot]
+                   : unknown_ + kUnknownWordPerLetter * double(length);
     }
 
+    // The best reading of letters as a run of words without spaces: the sum of the words'
+    // log10 frequencies, a letter outside any known word counting as perLetter. best is room
+    // for the work.
+    double Segmentation(const std::vector<std::uint8_t>& letters, double perLetter,
+                        std::vector<double>& best) const {
+        best.assign(letters.size() + 1, 0.0);
+        for (std::size_t end = 1; end <= letters.size(); ++end) {
+            double score = best[end - 1] + perLetter;
+            std::uint64_t packed = 0;
+            for (std::size_t length = 1; length <= kLongestPackedWord && length <= end; ++length) {
+                packed |= std::uint64_t(letters[end - length] + 1U) << (5 * (length - 1));
+                const std::size_t slot = Find(packed);
+                if (slot == kMissing) {
+                    break; // no word ends in these letters
+                }
+                if (values_[slot] != kEndingOnly) {
+                    score = std::max(score, best[end - length] + values_[slot]);
+                }
+            }
+            best[end] = score;
+        }
+        return best.back();
+    }
+
+    double Unknown() const { return unknown_; }
+
 private:
+    static constexpr float kEndingOnly = 1.0F; // no log10 frequency is positive
+    static constexpr std::size_t kMissing = std::size_t(-1);
+
+    std::size_t Insert(std::uint64_t key) {
+        std::size_t slot = Slot(key);
+        while (keys_[slot] != 0 && keys_[slot] != key) {
+            slot = (slot + 1) & mask_;
+        }
+        keys_[slot] = key;
+        return slot;
+    }
+
+    std::size_t Find(std::uint64_t key) const {
+        for (std::size_t slot = Slot(key); keys_[slot] != 0; slot = (slot + 1) & mask_) {
+            if (keys_[slot] == key) {
+                return slot;
+            }
+        }
+        return kMissing;
+    }
+
     std::size_t Slot(std::uint64_t key) const {
         return std::size_t((key * 0x9E3779B97F4A7C15ULL) >> 32) & mask_;
     }
@@ -89,13 +142,14 @@ public:
         : quadgrams_(model.Quadgrams())
         , letters_(text.letters().begin(),
                    text.letters().begin() +
-                       std::ptrdiff_t(std::min(maxLetters, text.letters().size()))) {
+                       std::ptrdiff_t(std::min(maxLetters, text.letters().size())))
+        , words_(model)
+        , spaced_(text.hasWordSpaces()) {
         plain_.resize(letters_.size());
         for (const std::uint8_t letter : letters_) {
             present_[letter] = true;
         }
-        if (text.hasWordSpaces()) {
-            words_.emplace(model);
+        if (spaced_) {
             for (const SubstitutionText::Word& word : text.words()) {
                 if (word.first + word.length > letters_.size()) {
                     break;
@@ -106,6 +160,19 @@ public:
     }
 
     bool Present(int cipher) const { return present_[std::size_t(cipher)]; }
+
+    // Whether Polished weighs more than Fitness: a short text without word spaces.
+    bool Polishes() const { return !spaced_ && letters_.size() <= kPolishedLetters; }
+
+    // Fitness, and where the text has no word spaces the best reading of the plaintext as words.
+    double Polished(const std::array<std::uint8_t, 26>& plainOf) {
+        const double fitness = Fitness(plainOf);
+        if (!Polishes()) {
+            return fitness;
+        }
+        return fitness + kSegmentWeight *
+                             words_.Segmentation(plain_, kSegmentLetter * words_.Unknown(), best_);
+    }
 
     // The fitness of the plaintext under plainOf (cipher letter to plaintext letter).
     double Fitness(const std::array<std::uint8_t, 26>& plainOf) {
@@ -120,10 +187,10 @@ public:
                 score += quadgrams_[index];
             }
         }
-        if (words_) {
+        if (spaced_) {
             double words = 0.0;
             for (const SubstitutionText::Word& word : wordSpans_) {
-                words += words_->Score(plain_.data() + word.first, word.length);
+                words += words_.Score(plain_.data() + word.first, word.length);
             }
             score += kWordWeight * words;
         }
@@ -135,8 +202,10 @@ private:
     std::vector<std::uint8_t> letters_;
     std::vector<std::uint8_t> plain_;
     std::array<bool, 26> present_{};
-    std::optional<WordTable> words_;
+    WordTable words_;
+    bool spaced_;
     std::vector<SubstitutionText::Word> wordSpans_;
+    std::vector<double> best_;
 };
 
 } // namespace
@@ -248,24 +317,17 @@ SolveResult SolveSubstitution(const SubstitutionText& text, const SubstitutionKe
     std::vector<int> bestSlots = slotPlain;
     double bestFitness = -1e300;
     int sameBest = 0;
-    for (int climb = 0; climb < options.maxClimbs && sameBest < options.sameBestToStop; ++climb) {
-        if (stop.stop_requested()) {
-            result.stopped = true;
-            break;
-        }
-        if (climb > 0) {
-            slotPlain = pool;
-            std::shuffle(slotPlain.begin(), slotPlain.end(), random);
-        }
+    // Climbs from slotPlain while a swap of two slots raises the fitness.
+    const auto climb = [&](auto&& fitnessOf) {
         applySlots();
-        double fitness = climber.Fitness(plainOf);
+        double fitness = fitnessOf(plainOf);
         bool improved = true;
         while (improved && !stop.stop_requested()) {
             improved = false;
             for (const auto& [i, j] : moves) {
                 std::swap(slotPlain[i], slotPlain[j]);
                 applySlots();
-                const double candidate = climber.Fitness(plainOf);
+                const double candidate = fitnessOf(plainOf);
                 if (candidate > fitness) {
                     fitness = candidate;
                     improved = true;
@@ -275,16 +337,58 @@ SolveResult SolveSubstitution(const SubstitutionText& text, const SubstitutionKe
             }
             applySlots();
         }
+        return fitness;
+    };
+    const auto fitness = [&climber](const std::array<std::uint8_t, 26>& key) {
+        return climber.Fitness(key);
+    };
+    const auto polished = [&climber](const std::array<std::uint8_t, 26>& key) {
+        return climber.Polished(key);
+    };
+
+    // The best distinct keys the climbs end at, best first.
+    std::vector<std::pair<double, std::vector<int>>> ends;
+    for (int start = 0; start < options.maxClimbs && sameBest < options.sameBestToStop; ++start) {
+        if (stop.stop_requested()) {
+            result.stopped = true;
+            break;
+        }
+        if (start > 0) {
+            slotPlain = pool;
+            std::shuffle(slotPlain.begin(), slotPlain.end(), random);
+        }
+        const double reached = climb(fitness);
         ++result.climbs;
-        if (fitness > bestFitness + 1e-9) {
-            bestFitness = fitness;
+        if (reached > bestFitness + 1e-9) {
+            bestFitness = reached;
             bestSlots = slotPlain;
             sameBest = 1;
-        } else if (fitness > bestFitness - 1e-9) {
+        } else if (reached > bestFitness - 1e-9) {
             ++sameBest;
         }
+        if (climber.Polishes() &&
+            std::none_of(ends.begin(), ends.end(),
+                         [&slotPlain](const auto& end) { return end.second == slotPlain; })) {
+            ends.emplace_back(reached, slotPlain);
+            std::sort(ends.begin(), ends.end(), std::greater<>());
+            ends.resize(std::min(ends.size(), kPolishedKeys));
+        }
         if (progress) {
-            progress(double(climb + 1) / double(options.maxClimbs));
+            progress(double(start + 1) / double(options.maxClimbs));
+        }
+    }
+    // A short text without spaces: the best ends climb on, read as words too.
+    double bestPolished = -1e300;
+    for (auto& [reached, slots] : ends) {
+        if (stop.stop_requested()) {
+            result.stopped = true;
+            break;
+        }
+        slotPlain = slots;
+        const double score = climb(polished);
+        if (score > bestPolished) {
+            bestPolished = score;
+            bestSlots = slotPlain;
         }
     }
     if (progress && !result.stopped) {

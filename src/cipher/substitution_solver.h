@@ -35,8 +35,9 @@ double KeyScore(const SubstitutionText& text, const SubstitutionKey& key,
                 const LanguageModel& model, std::size_t maxLetters = SolverOptions{}.maxLetters);
 
 // Fills every cipher letter of the text that is not locked: hill climbing on quadgram scores
-// (with a bonus for the words of the model's list where the text has word spaces), from the
-// key given and then from random keys, keeping the locked assignments as they are. A cipher
+// (with the words of the model's list where the text has word spaces), from the key given and
+// then from random keys, keeping the locked assignments as they are; on a short text without
+// word spaces the best keys found climb on with the plaintext read as words too. A cipher
 // letter that is not locked and does not occur keeps its assignment unless the solution uses
 // its plaintext letter. progress gets the share of the climbs done (0..1), from the calling
 // thread; stop cuts the search short between two steps.

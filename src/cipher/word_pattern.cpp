@@ -2,6 +2,8 @@
 
 #include "cipher_text.h"
 
+#include <array>
+
 namespace tallivo {
 
 std::vector<std::uint8_t> LetterPattern(std::span<const std::uint8_t> letters) {
