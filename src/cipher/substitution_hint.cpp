@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <array>
-#include <tuple>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace tallivo {
@@ -57,23 +57,37 @@ template <typename T> int RankOf(const std::vector<T>& values, std::size_t index
     return rank;
 }
 
+// The reason for the cipher letter's assignment: of the text's short words that hold it and
+// decipher to one of the language's commonest, the most frequent if it occurs more than once;
+// failing that, the same of its trigrams, doubled letters and bigrams; failing that, its
+// frequency.
 HintReason Reason(const SubstitutionText& text, int cipher, const SubstitutionKey& solved,
                   const LanguageModel& model) {
     const TextFigures figures = CountTextFigures(text, kTextShown);
     using Evidence = HintReason::Evidence;
-    for (std::size_t length = 1; length <= figures.shortWords.size(); ++length) {
-        if (auto reason = FromFigures(Evidence::ShortWord, figures.shortWords[length - 1], cipher,
-                                      solved, model.ShortWords(int(length)))) {
-            return *reason;
+    const auto keepCommonest = [](std::optional<HintReason>& kept,
+                                  std::optional<HintReason> found) {
+        if (found && found->count > 1 && (!kept || found->count > kept->count)) {
+            kept = std::move(found);
         }
+    };
+    std::optional<HintReason> word;
+    for (std::size_t length = 1; length <= figures.shortWords.size(); ++length) {
+        keepCommonest(word, FromFigures(Evidence::ShortWord, figures.shortWords[length - 1], cipher,
+                                        solved, model.ShortWords(int(length))));
     }
+    if (word) {
+        return *word;
+    }
+    std::optional<HintReason> gram;
     for (const auto& [evidence, textList, languageList] :
          {std::tuple{Evidence::Trigram, &figures.trigrams, &model.CommonestTrigrams()},
           std::tuple{Evidence::Doubled, &figures.doubled, &model.DoubledLetters()},
           std::tuple{Evidence::Bigram, &figures.bigrams, &model.CommonestBigrams()}}) {
-        if (auto reason = FromFigures(evidence, *textList, cipher, solved, *languageList)) {
-            return *reason;
-        }
+        keepCommonest(gram, FromFigures(evidence, *textList, cipher, solved, *languageList));
+    }
+    if (gram) {
+        return *gram;
     }
     const int plain = solved.PlainOf(cipher);
     const std::vector<double> languageLetters(model.Letters().begin(), model.Letters().end());

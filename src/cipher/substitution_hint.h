@@ -49,9 +49,11 @@ struct SubstitutionHint {
 };
 
 // Solves the text around the locked letters, and among the letters where the key differs from
-// the solution picks the one whose assignment the text's score depends on most; the reason is
-// the first of its commonest short words, trigrams, doubled letters and bigrams that decipher to
-// one of the language's commonest, or else its frequency.
+// the solution picks the one whose assignment the text's score depends on most. The reason is
+// the most frequent of the text's commonest short words holding the letter that deciphers to
+// one of the language's commonest and occurs more than once; failing that, the same among its
+// trigrams, doubled letters and bigrams; failing that, the letter's own frequency. Takes as
+// long as a solve.
 SubstitutionHint SuggestAssignment(const SubstitutionText& text, const SubstitutionKey& key,
                                    const LetterLocks& locks, const LanguageModel& model,
                                    std::stop_token stop = {});
