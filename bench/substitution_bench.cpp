@@ -183,6 +183,18 @@ void Run(const char* name, const std::string& text, const LanguageModel& model, 
     }
 }
 
+// The processor's name, as /proc/cpuinfo gives it, or "unknown".
+std::string ProcessorName() {
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("model name", 0) == 0 && line.find(':') != std::string::npos) {
+            return line.substr(line.find(':') + 2);
+        }
+    }
+    return "unknown";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -194,6 +206,8 @@ int main(int argc, char** argv) {
                                         {150, 150}, {200, 200}, {300, 300}};
     const std::vector<Band> groupedBands{{40, 70},   {70, 110},  {150, 150},
                                          {200, 200}, {300, 300}, {400, 400}};
+    std::printf("processor: %s; one solve at a time, on one thread; %d random keys a row\n",
+                ProcessorName().c_str(), kKeys);
     for (const auto& [name, file, language] :
          {std::tuple{"Italian", "/italiano.txt", Language::Italian},
           std::tuple{"English", "/english.txt", Language::English}}) {
