@@ -16,6 +16,8 @@ constexpr std::size_t kLongestMeanWord = 12;
 } // namespace
 
 SubstitutionText::SubstitutionText(std::string_view bytes) {
+    letters_.reserve(bytes.size());
+    offsets_.reserve(bytes.size());
     bool inWord = false;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const int letter = LetterIndex(static_cast<unsigned char>(bytes[i]));
@@ -24,12 +26,12 @@ SubstitutionText::SubstitutionText(std::string_view bytes) {
             continue;
         }
         if (!inWord) {
-            words_.push_back({letters_.size(), 0});
+            words_.push_back({std::uint32_t(letters_.size()), 0});
             inWord = true;
         }
         ++words_.back().length;
         letters_.push_back(std::uint8_t(letter));
-        offsets_.push_back(i);
+        offsets_.push_back(std::uint32_t(i));
         ++counts_[std::size_t(letter)];
     }
     if (words_.size() < 2 || letters_.size() > kLongestMeanWord * words_.size()) {

@@ -15,15 +15,16 @@ class SubstitutionText {
 public:
     // A run of letters: the index of its first letter among the text's letters, and its length.
     struct Word {
-        std::size_t first = 0;
-        std::size_t length = 0;
+        std::uint32_t first = 0;
+        std::uint32_t length = 0;
     };
 
+    // Reads bytes, of less than 4 GiB.
     explicit SubstitutionText(std::string_view bytes);
 
     const std::vector<std::uint8_t>& letters() const { return letters_; }
     // The byte offset of each letter in the text.
-    const std::vector<std::size_t>& offsets() const { return offsets_; }
+    const std::vector<std::uint32_t>& offsets() const { return offsets_; }
     const std::vector<Word>& words() const { return words_; }
     bool hasWordSpaces() const { return hasWordSpaces_; }
     // The count of each letter (index 0 = a).
@@ -31,7 +32,7 @@ public:
 
 private:
     std::vector<std::uint8_t> letters_;
-    std::vector<std::size_t> offsets_;
+    std::vector<std::uint32_t> offsets_;
     std::vector<Word> words_;
     std::vector<std::int32_t> counts_ = std::vector<std::int32_t>(26, 0);
     bool hasWordSpaces_ = false;

@@ -1,7 +1,6 @@
 #include "text_figures.h"
 
 #include <algorithm>
-#include <map>
 #include <numeric>
 
 namespace tallivo {
@@ -60,25 +59,22 @@ TextFigures CountTextFigures(const SubstitutionText& text, std::size_t limit) {
     if (!text.hasWordSpaces()) {
         return figures;
     }
-    std::array<std::map<std::string, std::uint64_t>, 3> words;
+    // Words of 1, 2 and 3 letters, counted by their letters in base 26.
+    std::array<std::vector<std::uint64_t>, 3> words{std::vector<std::uint64_t>(26, 0),
+                                                    std::vector<std::uint64_t>(26 * 26, 0),
+                                                    std::vector<std::uint64_t>(26 * 26 * 26, 0)};
     for (const SubstitutionText::Word& word : text.words()) {
         if (word.length <= words.size()) {
-            std::string spelled;
+            std::size_t index = 0;
             for (std::size_t i = 0; i < word.length; ++i) {
-                spelled.push_back(char('A' + letters[word.first + i]));
+                index = index * 26 + letters[word.first + i];
             }
-            ++words[word.length - 1][spelled];
+            ++words[word.length - 1][index];
         }
     }
-    for (std::size_t length = 0; length < words.size(); ++length) {
-        std::vector<TextFigure>& ranked = figures.shortWords[length];
-        for (const auto& [spelled, count] : words[length]) {
-            ranked.push_back({spelled, count, 100.0 * count / double(text.words().size())});
-        }
-        std::stable_sort(
-            ranked.begin(), ranked.end(),
-            [](const TextFigure& a, const TextFigure& b) { return a.count > b.count; });
-        ranked.resize(std::min(ranked.size(), limit));
+    for (std::size_t length = 1; length <= words.size(); ++length) {
+        figures.shortWords[length - 1] =
+            Ranked(words[length - 1], int(length), text.words().size(), limit);
     }
     return figures;
 }

@@ -69,9 +69,9 @@ void TestSubstitutionTools::lettersKeepTheirByteOffsets() {
     const SubstitutionText text("Ab, c\xC3\xA8"
                                 "d");
     QCOMPARE(text.letters(), (std::vector<std::uint8_t>{0, 1, 2, 3}));
-    QCOMPARE(text.offsets(), (std::vector<std::size_t>{0, 1, 4, 7}));
+    QCOMPARE(text.offsets(), (std::vector<std::uint32_t>{0, 1, 4, 7}));
     QCOMPARE(text.words().size(), std::size_t(3));
-    QCOMPARE(text.words()[2].first, std::size_t(3));
+    QCOMPARE(text.words()[2].first, std::uint32_t(3));
     QCOMPARE(text.counts()[0], 1);
 }
 
