@@ -3,6 +3,7 @@
 #include "cipher_text.h"
 #include "key_search.h"
 #include "letter_mapping.h"
+#include "periodic_key.h"
 #include "reference_frequencies.h"
 
 #include <QString>
@@ -23,9 +24,6 @@ struct WorkText {
     // A byte the text does not hold: what a mapping writes for a letter its key leaves open.
     unsigned char unassigned = 1;
 };
-
-// The longest period the workbench's tables and keys go to.
-constexpr int kPeriodLimit = 30;
 
 // What was found of a text's periods: the average index of coincidence per period (index
 // period - 1) and the Kasiski examination.

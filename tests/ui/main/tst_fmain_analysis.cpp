@@ -312,7 +312,7 @@ void TestFMainAnalysis::barsShowTheirNumbersOnHover() {
     QCOMPARE(Pic(0)->toolTip(), QStringLiteral("a = 0  (0%)"));
     window_->SetMarkers(EnglishFrequencies());
     QCOMPARE(Pic(4)->toolTip(), QStringLiteral("e = 1234  (%1%) \u2014 atteso %2%")
-                                    .arg(line, locale.toString(12.7, 'f', 2)));
+                                    .arg(line, locale.toString(12.62, 'f', 2)));
 }
 
 void TestFMainAnalysis::anotherAnalysisWaitsForTheCountUnderWay() {
