@@ -9,6 +9,7 @@
 #include "text_statistics.h"
 #include "zoom_control.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -112,6 +113,8 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
                 ShowPlainText();
             }
         });
+        connect(page, &CipherPage::pageRequested, this, &FDecifra::ShowPage);
+        connect(page, &CipherPage::announce, this, &FDecifra::Announce);
     }
 
     barsTesto = new LetterBars(messages_, QStringLiteral("Frequenze del testo in chiaro"), this);
@@ -133,8 +136,12 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     cmdCopiaChiave = MakeButton(this, "cmdCopiaChiave", QStringLiteral("Copia c&hiave"));
     cmdChiudi = MakeButton(this, "cmdChiudi", QStringLiteral("Chiudi"));
     cmdChiudi->setToolTip(QStringLiteral("Chiudi il banco (Esc, Ctrl+W)"));
+    lblAnnuncio = new QLabel(this);
+    lblAnnuncio->setObjectName(QStringLiteral("lblAnnuncio"));
+    lblAnnuncio->setWordWrap(true);
+    lblAnnuncio->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
+    buttons->addWidget(lblAnnuncio, 1);
     buttons->addWidget(cmdCopiaTesto);
     buttons->addWidget(cmdCopiaChiave);
     buttons->addWidget(cmdChiudi);
@@ -228,6 +235,26 @@ void FDecifra::showEvent(QShowEvent* event) {
          room.top() + (room.height() - frameGeometry().height()) / 2);
 }
 
+void FDecifra::ShowPage(const QString& cipherName) {
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (pages_[i]->CipherName() == cipherName) {
+            tabModi->setCurrentIndex(int(i));
+            pages_[i]->setFocus();
+            return;
+        }
+    }
+}
+
+void FDecifra::Announce(const QString& text) {
+    // Shown in the window, and told to a screen reader at once.
+    lblAnnuncio->setText(text);
+    lblAnnuncio->setAccessibleName(text);
+    QAccessibleEvent named(lblAnnuncio, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    QAccessibleEvent alert(lblAnnuncio, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
 void FDecifra::ApplyZoom(double factor) {
     // The desktop's fonts and the bars, larger or smaller for a projector.
     setFont(zoom_->Scaled(QApplication::font()));
@@ -270,11 +297,12 @@ void FDecifra::Take(const AnalysisResult& result) {
     // The periods need every letter in order: worked out beside the window.
     periodsJob_->Start<std::shared_ptr<const PeriodFigures>>(
         [text](std::stop_token, const BackgroundJob::Progress&) {
-            PeriodAnalysis analysis(kPeriodLimit);
-            analysis.Update(text->letters());
+            auto analysis = std::make_shared<PeriodAnalysis>(kPeriodLimit);
+            analysis->Update(text->letters());
             auto figures = std::make_shared<PeriodFigures>();
-            figures->coincidences = analysis.Coincidences();
-            figures->kasiski = analysis.Examination(text->letters(), 15);
+            figures->coincidences = analysis->Coincidences();
+            figures->kasiski = analysis->Examination(text->letters(), 15);
+            figures->analysis = std::move(analysis);
             return std::shared_ptr<const PeriodFigures>(std::move(figures));
         },
         [this](std::shared_ptr<const PeriodFigures> figures) {

@@ -43,6 +43,12 @@ public:
     // The pages, in the order of their tabs.
     const std::vector<CipherPage*>& pages() const { return pages_; }
 
+    // Shows the page of the cipher named cipherName (a page's CipherName).
+    void ShowPage(const QString& cipherName);
+
+    // Says text in the window's message line and to a screen reader.
+    void Announce(const QString& text);
+
 signals:
     // The plaintext pane shows the current key's plaintext.
     void plainTextShown();
@@ -83,6 +89,7 @@ private:
     LetterBars* barsTesto;
     QLabel* lblFigure;
     TextPane* txtChiaro;
+    QLabel* lblAnnuncio;
     QPushButton* cmdCopiaTesto;
     QPushButton* cmdCopiaChiave;
     QPushButton* cmdChiudi;

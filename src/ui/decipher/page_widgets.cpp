@@ -78,6 +78,44 @@ void SetQuietly(QSpinBox* spin, int value) {
     spin->setValue(value);
 }
 
+QString KeyErrorText(KeyError error, const QString& rule) {
+    QString why;
+    switch (error) {
+    case KeyError::Empty:
+        why = QStringLiteral("La chiave è vuota.");
+        break;
+    case KeyError::NotALetter:
+        why = QStringLiteral("La chiave contiene caratteri che non sono lettere a–z.");
+        break;
+    case KeyError::NotANumber:
+        why = QStringLiteral("La chiave deve essere un numero.");
+        break;
+    case KeyError::OutOfRange:
+        why = QStringLiteral("Il numero è fuori dall'intervallo ammesso.");
+        break;
+    case KeyError::NotCoprime:
+        why = QStringLiteral("Il moltiplicatore ha un divisore in comune con 26, quindi due "
+                             "lettere finirebbero sulla stessa.");
+        break;
+    case KeyError::TooShort:
+        why = QStringLiteral("La chiave è troppo corta.");
+        break;
+    case KeyError::TooLong:
+        why = QStringLiteral("La chiave è troppo lunga.");
+        break;
+    case KeyError::WrongLength:
+        why = QStringLiteral("La chiave non ha la lunghezza giusta.");
+        break;
+    case KeyError::RepeatedLetter:
+        why = QStringLiteral("Una lettera compare due volte dove ognuna va una volta sola.");
+        break;
+    case KeyError::NotAPermutation:
+        why = QStringLiteral("I numeri delle colonne devono essere 1, 2, … n, ognuno una volta.");
+        break;
+    }
+    return why + QLatin1Char(' ') + rule + QStringLiteral(" La chiave in uso non cambia.");
+}
+
 QString Decimal(double value, int decimals) {
     return QLocale().toString(value, 'f', decimals);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "key_error.h"
+
 #include <QString>
 
 class QLabel;
@@ -28,6 +30,10 @@ QLabel* MakeBuddyLabel(QWidget* parent, const QString& text, QWidget* buddy);
 
 // Sets the spin box without telling its listeners: a change made by the program, not the user.
 void SetQuietly(QSpinBox* spin, int value);
+
+// Returns the Italian sentence for a key that cannot be used: why, then rule (what the cipher's
+// key is), then that the key in use stays.
+QString KeyErrorText(KeyError error, const QString& rule);
 
 // Returns value in the user's locale with decimals decimals.
 QString Decimal(double value, int decimals);

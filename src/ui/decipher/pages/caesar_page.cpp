@@ -1,5 +1,6 @@
 #include "caesar_page.h"
 
+#include "caesar_key.h"
 #include "key_mapping.h"
 #include "page_widgets.h"
 
@@ -89,6 +90,25 @@ std::vector<std::int32_t> CaesarPage::PlainCounts() const {
 
 QString CaesarPage::KeyText() const {
     return QString::number(spnSpostamento->value());
+}
+
+std::optional<QString> CaesarPage::SetKeyText(const QString& key) {
+    const Parsed<CaesarKey> parsed = CaesarKey::Parse(key.toStdString());
+    if (!parsed.ok()) {
+        return KeyErrorText(parsed.error(), QStringLiteral("Lo spostamento va da 0 a 25."));
+    }
+    spnSpostamento->setValue(parsed.key().shift());
+    return std::nullopt;
+}
+
+std::string CaesarPage::Encrypt(std::string_view plain) const {
+    std::string cipher;
+    MapBytes(plain, CaesarKey(spnSpostamento->value()).EncryptTable(), cipher);
+    return cipher;
+}
+
+void CaesarPage::RandomKey(std::mt19937_64& random, const KeyOptions&) {
+    spnSpostamento->setValue(CaesarKey::Random(random).shift());
 }
 
 bool CaesarPage::eventFilter(QObject* watched, QEvent* event) {

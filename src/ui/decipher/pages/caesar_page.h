@@ -17,11 +17,15 @@ public:
     CaesarPage(const PageContext& context, QWidget* parent = nullptr);
 
     QString Title() const override { return QStringLiteral("Cesare"); }
+    QString CipherName() const override { return QStringLiteral("cesare"); }
     void SetText(const WorkText& text) override;
     void SetLanguage(const WorkLanguage& language) override;
     std::shared_ptr<const LetterMapping> Mapping() const override;
     std::vector<std::int32_t> PlainCounts() const override;
     QString KeyText() const override;
+    std::optional<QString> SetKeyText(const QString& key) override;
+    std::string Encrypt(std::string_view plain) const override;
+    void RandomKey(std::mt19937_64& random, const KeyOptions& options) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -105,6 +105,31 @@ std::vector<std::int32_t> SubstitutionPage::PlainCounts() const {
                       : std::vector<std::int32_t>(26, 0);
 }
 
+std::optional<QString> SubstitutionPage::SetKeyText(const QString& key) {
+    const QByteArray latin = key.toLatin1();
+    const std::optional<SubstitutionKey> parsed =
+        QString::fromLatin1(latin) == key ? SubstitutionKey::FromText(latin.toStdString())
+                                          : std::nullopt;
+    if (!parsed) {
+        return KeyErrorText(KeyError::WrongLength,
+                            QStringLiteral("La chiave ha 26 caratteri: la lettera in chiaro per a, "
+                                           "b, … z, con «.» per una lettera non assegnata."));
+    }
+    ShowKey(*parsed);
+    return std::nullopt;
+}
+
+std::string SubstitutionPage::Encrypt(std::string_view plain) const {
+    // The key gives the plaintext letter of each cipher letter: enciphering goes the other way.
+    std::string cipher;
+    MapBytes(plain, SubstitutionTable(grdChiave->key().Inverse(), text_.unassigned), cipher);
+    return cipher;
+}
+
+void SubstitutionPage::RandomKey(std::mt19937_64& random, const KeyOptions&) {
+    ShowKey(SubstitutionKey::Random(random));
+}
+
 QString SubstitutionPage::KeyText() const {
     return QString::fromStdString(grdChiave->key().Text());
 }

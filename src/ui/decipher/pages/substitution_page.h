@@ -20,11 +20,15 @@ public:
     SubstitutionPage(const PageContext& context, QWidget* parent = nullptr);
 
     QString Title() const override { return QStringLiteral("Sostituzione"); }
+    QString CipherName() const override { return QStringLiteral("sostituzione"); }
     void SetText(const WorkText& text) override;
     void SetLanguage(const WorkLanguage& language) override;
     std::shared_ptr<const LetterMapping> Mapping() const override;
     std::vector<std::int32_t> PlainCounts() const override;
     QString KeyText() const override;
+    std::optional<QString> SetKeyText(const QString& key) override;
+    std::string Encrypt(std::string_view plain) const override;
+    void RandomKey(std::mt19937_64& random, const KeyOptions& options) override;
 
 private:
     // Shows key in the slots and the line, and has it applied.

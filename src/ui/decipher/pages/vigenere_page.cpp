@@ -3,6 +3,7 @@
 #include "key_mapping.h"
 #include "letter_bars.h"
 #include "page_widgets.h"
+#include "periodic_key.h"
 #include "text_statistics.h"
 
 #include <QFormLayout>
@@ -243,6 +244,33 @@ std::shared_ptr<const LetterMapping> VigenerePage::Mapping() const {
 std::vector<std::int32_t> VigenerePage::PlainCounts() const {
     return columns_.empty() ? std::vector<std::int32_t>(26, 0)
                             : ShiftedColumnCounts(columns_, ShiftsInUse());
+}
+
+std::optional<QString> VigenerePage::SetKeyText(const QString& key) {
+    const Parsed<PeriodicKey> parsed =
+        PeriodicKey::Parse(PeriodicSense::Vigenere, key.toStdString());
+    if (!parsed.ok()) {
+        return KeyErrorText(
+            parsed.error(),
+            QStringLiteral("La parola chiave va da 1 a %1 lettere a–z.").arg(kPeriodLimit));
+    }
+    const std::vector<std::uint8_t>& letters = parsed.key().letters();
+    SetKeyword(std::vector<int>(letters.begin(), letters.end()));
+    return std::nullopt;
+}
+
+std::string VigenerePage::Encrypt(std::string_view plain) const {
+    const std::vector<int> shifts = ShiftsInUse();
+    std::string cipher;
+    PeriodicKey(PeriodicSense::Vigenere, std::vector<std::uint8_t>(shifts.begin(), shifts.end()))
+        .Encrypt(plain, cipher);
+    return cipher;
+}
+
+void VigenerePage::RandomKey(std::mt19937_64& random, const KeyOptions& options) {
+    const PeriodicKey key = PeriodicKey::Random(
+        PeriodicSense::Vigenere, std::size_t(options.length > 0 ? options.length : 6), random);
+    SetKeyword(std::vector<int>(key.letters().begin(), key.letters().end()));
 }
 
 QString VigenerePage::KeyText() const {

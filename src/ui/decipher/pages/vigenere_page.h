@@ -23,12 +23,16 @@ public:
     VigenerePage(const PageContext& context, QWidget* parent = nullptr);
 
     QString Title() const override { return QStringLiteral("Vigenère"); }
+    QString CipherName() const override { return QStringLiteral("vigenere"); }
     void SetText(const WorkText& text) override;
     void SetPeriods(const std::shared_ptr<const PeriodFigures>& periods) override;
     void SetLanguage(const WorkLanguage& language) override;
     std::shared_ptr<const LetterMapping> Mapping() const override;
     std::vector<std::int32_t> PlainCounts() const override;
     QString KeyText() const override;
+    std::optional<QString> SetKeyText(const QString& key) override;
+    std::string Encrypt(std::string_view plain) const override;
+    void RandomKey(std::mt19937_64& random, const KeyOptions& options) override;
 
     // Returns the shifts in use: the keyword cut or filled with "a" to the period.
     std::vector<int> ShiftsInUse() const;
