@@ -22,10 +22,10 @@ TALLIVO_TEST_PACKAGES=(
     g++-aarch64-linux-gnu qemu-user
 )
 
-# What building the Debian package needs on top: the Debian source package's build tools, and
-# lintian to check the result.
+# What building the Debian package needs on top: the Debian source package's build tools,
+# lintian to check the result, and rsvg-convert for scripts/make-icons.
 TALLIVO_PACKAGE_PACKAGES=(
-    dpkg-dev debhelper fakeroot file lintian
+    dpkg-dev debhelper file lintian librsvg2-bin
 )
 
 # Installs the Debian packages named as arguments that are not installed yet.
