@@ -11,7 +11,7 @@ const QString kHelpText = QStringLiteral(
     "Uso: tallivo [opzioni] [file]\n"
     "Conta le lettere dalla A alla Z di un file di testo e ne mostra le frequenze.\n"
     "Dal menu del rapporto (clic destro) il banco di lavoro «Decifra…» (Ctrl+D) aiuta\n"
-    "a rompere i cifrari classici; F1 apre la guida in italiano.\n"
+    "a forzare i cifrari classici; F1 apre la guida in italiano.\n"
     "\n"
     "Opzioni:\n"
     "  -h, --help     Mostra questo aiuto ed esce.\n"
