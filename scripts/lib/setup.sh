@@ -42,10 +42,11 @@ tallivo_install() {
     if [ "$(id -u)" -ne 0 ]; then
         if ! command -v sudo >/dev/null 2>&1; then
             echo "These Debian packages are missing: ${missing[*]}" >&2
-            echo "Installing them needs root, and sudo is not installed. Either run this script as" >&2
-            echo "root, or install sudo and allow your user to use it (as root:" >&2
-            echo "  apt-get install sudo && adduser $(id -un) sudo" >&2
-            echo "then log in again), or install the packages above as root yourself." >&2
+            echo "Installing them needs root, and sudo is not installed. Either install them as root:" >&2
+            echo "  su -c 'apt-get install ${missing[*]}'" >&2
+            echo "or install sudo and let your user use it, then log out and in again:" >&2
+            echo "  su -c 'apt-get install sudo && usermod -aG sudo $(id -un)'" >&2
+            echo "or run this script as root." >&2
             exit 1
         fi
         sudo=(sudo)
