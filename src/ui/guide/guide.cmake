@@ -1,7 +1,9 @@
-# The guide window and the sample texts it opens, with the guide's pages and the samples
-# compiled in as resources (":/guide/...", ":/texts/esempi/...", ":/texts/letture/...").
+# The guide window, what opens it with F1 and the sample texts it opens, with the guide's pages
+# and the samples compiled in as resources (":/guide/...", ":/texts/esempi/...",
+# ":/texts/letture/...").
 target_sources(tallivo_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/fguida.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/guide_opener.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sample_texts.cpp)
 target_include_directories(tallivo_ui PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 set(resources ${PROJECT_SOURCE_DIR}/resources)
