@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -70,7 +69,6 @@ private slots:
     void eachWindowHasItsSectionOfTheGuide();
     void f1OpensOneGuideAtTheWindowsSection();
     void overAModalWindowTheGuideIsModal();
-    void theGuidesSampleLinksAreForwarded();
 };
 
 void TestGuideOpener::eachWindowHasItsSectionOfTheGuide_data() {
@@ -182,16 +180,6 @@ void TestGuideOpener::overAModalWindowTheGuideIsModal() {
     information.close();
     opener.Show(QStringLiteral("decifra"));
     QCOMPARE(opener.guide()->windowModality(), Qt::NonModal);
-}
-
-void TestGuideOpener::theGuidesSampleLinksAreForwarded() {
-    QWidget owner;
-    GuideOpener opener(owner);
-    QSignalSpy asked(&opener, &GuideOpener::sampleRequested);
-    opener.Show(QStringLiteral("esercizi"));
-    emit opener.guide()->sampleRequested(QStringLiteral("playfair"));
-    QCOMPARE(asked.count(), 1);
-    QCOMPARE(asked.first().first().toString(), QStringLiteral("playfair"));
 }
 
 QTEST_MAIN(TestGuideOpener)
