@@ -193,6 +193,7 @@ public:
     void ShowInformation() override {}
     void ShowStatistics() override {}
     void ShowWorkbench() override {}
+    void ShowGuide(const QString&) override {}
 };
 
 double GigabytesPerSecond(double seconds) {

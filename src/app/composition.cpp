@@ -41,6 +41,14 @@ Features ComposeFeatures(FMain& window, AnalysisModel& model, const PlatformServ
     window.addActions({features.intake->pasteAction(), features.workbench});
     window.addActions(features.exporter->actions().mid(0, 2));
     window.SetReportMenu(menu->menu(), ReportMenu::Hint());
+
+    // F1: the guide at the main window's part.
+    auto* help =
+        MakeMenuAction(&window, "actGuida", QStringLiteral("Guida"), QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(help);
+    QObject::connect(help, &QAction::triggered, &window,
+                     [&services] { services.windows.ShowGuide(QStringLiteral("finestra")); });
     features.menu = menu;
     return features;
 }

@@ -7,6 +7,7 @@
 #include "platform_services.h"
 #include "qt_window_service.h"
 #include "read_progress.h"
+#include "sample_texts.h"
 #include "source_counter.h"
 #include "text_source.h"
 #include "window_accessibility.h"
@@ -15,10 +16,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QProcessEnvironment>
 #include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -61,6 +64,13 @@ int main(int argc, char* argv[]) {
         fileName = argv[own[plan.fileIndex]];
     }
 
+    // Without a display the toolkit would abort: say so in Italian and end.
+    const tallivo::StartPlan display =
+        tallivo::CommandLine::DisplayCheck(raw, QProcessEnvironment::systemEnvironment());
+    if (!Announce(display)) {
+        return display.exitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallivo"));
     QApplication::setApplicationVersion(QStringLiteral(TALLIVO_VERSION));
@@ -84,6 +94,15 @@ int main(int argc, char* argv[]) {
     tallivo::FMain window(services, counter, model);
     windows.SetOwner(&window);
     tallivo::ComposeFeatures(window, model, services, counter);
+    // A sample the guide offers is analysed as a text and opened in the workbench.
+    windows.SetSampleHandler([&window, &windows](const QString& name) {
+        auto opened = std::make_shared<QMetaObject::Connection>();
+        *opened = QObject::connect(&window, &tallivo::FMain::analysed, &window, [&windows, opened] {
+            QObject::disconnect(*opened);
+            windows.ShowWorkbench();
+        });
+        window.Analyse(tallivo::TextSource::Sample(name, tallivo::SampleTexts::Text(name)));
+    });
     window.show();
     if (!fileName.isEmpty()) {
         if (!fileName.startsWith('/')) {

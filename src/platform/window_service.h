@@ -17,6 +17,8 @@ public:
     virtual void ShowStatistics() = 0;
     // Shows the workbench on the text of the last analysis.
     virtual void ShowWorkbench() = 0;
+    // Shows the Italian guide at topic ("decifra#vigenere"; see the guide window).
+    virtual void ShowGuide(const QString& topic) = 0;
 };
 
 } // namespace tallivo

@@ -61,12 +61,20 @@ TextSource TextSource::Text(Kind kind, const QByteArray& bytes) {
     return TextSource(kind == Kind::File ? Kind::Pasted : kind, bytes);
 }
 
+TextSource TextSource::Sample(const QString& name, const QByteArray& bytes) {
+    TextSource source(Kind::Sample, bytes);
+    source.sample_ = name;
+    return source;
+}
+
 QString TextSource::DisplayName() const {
     switch (kind_) {
     case Kind::Pasted:
         return QStringLiteral("(testo incollato)");
     case Kind::Dropped:
         return QStringLiteral("(testo trascinato)");
+    case Kind::Sample:
+        return QStringLiteral("(esempio «%1»)").arg(sample_);
     case Kind::File:
         break;
     }
@@ -84,6 +92,8 @@ QString TextSource::NoLettersMessage() const {
         return QStringLiteral("Il testo incollato non contiene lettere dalla A alla Z.");
     case Kind::Dropped:
         return QStringLiteral("Il testo trascinato non contiene lettere dalla A alla Z.");
+    case Kind::Sample:
+        return QStringLiteral("L'esempio non contiene lettere dalla A alla Z.");
     case Kind::File:
         break;
     }

@@ -17,7 +17,7 @@ namespace tallivo {
 // memory as bytes, so it is counted as a file holding those bytes would be).
 class TextSource {
 public:
-    enum class Kind { File, Pasted, Dropped };
+    enum class Kind { File, Pasted, Dropped, Sample };
 
     // The file fileName, exactly as picked (not trimmed).
     static TextSource File(const QString& fileName);
@@ -26,12 +26,14 @@ public:
     static TextSource FileNamed(const QByteArray& nameBytes);
     // A text given as its bytes (UTF-8 as a rule), pasted or dropped.
     static TextSource Text(Kind kind, const QByteArray& bytes);
+    // One of the sample texts that come with the program, by its name.
+    static TextSource Sample(const QString& name, const QByteArray& bytes);
 
     Kind kind() const { return kind_; }
     bool IsText() const { return kind_ != Kind::File; }
 
     // Returns the name a message gives it: the file's path as best it can be shown, or
-    // "(testo incollato)", "(testo trascinato)".
+    // "(testo incollato)", "(testo trascinato)", "(esempio «cesare»)".
     QString DisplayName() const;
     // Returns the file's own name without its folder, or the display name of a text.
     QString ShortName() const;
@@ -50,6 +52,7 @@ private:
 
     Kind kind_;
     QByteArray bytes_; // the file's name, or the text
+    QString sample_;   // a sample's name
 };
 
 // Returns whether a name picked in the Open dialog is empty or holds only spaces (tabs are

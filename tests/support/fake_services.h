@@ -67,7 +67,9 @@ public:
     void ShowInformation() override { ++informationShown; }
     void ShowStatistics() override { ++statisticsShown; }
     void ShowWorkbench() override { ++workbenchShown; }
+    void ShowGuide(const QString& topic) override { guideTopics << topic; }
 
+    QStringList guideTopics;
     int informationShown = 0;
     int statisticsShown = 0;
     int workbenchShown = 0;

@@ -3,6 +3,7 @@
 #include "fdecifra.h"
 #include "finfo.h"
 #include "fstats.h"
+#include "guide_opener.h"
 
 namespace tallivo {
 
@@ -22,6 +23,27 @@ QtWindowService::QtWindowService(const AnalysisModel& model, MessageService& mes
 
 QtWindowService::~QtWindowService() = default;
 
+void QtWindowService::SetOwner(QWidget* owner) {
+    owner_ = owner;
+    guide_ = new GuideOpener(*owner);
+    guide_->AddHelpKey(owner);
+    QObject::connect(guide_, &GuideOpener::sampleRequested, owner, [this](const QString& name) {
+        if (sampleHandler_) {
+            sampleHandler_(name);
+        }
+    });
+}
+
+void QtWindowService::SetSampleHandler(std::function<void(const QString&)> handler) {
+    sampleHandler_ = std::move(handler);
+}
+
+void QtWindowService::ShowGuide(const QString& topic) {
+    if (guide_ != nullptr) {
+        guide_->Show(topic);
+    }
+}
+
 FStats* QtWindowService::statistics() const {
     return statistics_;
 }
@@ -33,6 +55,9 @@ FDecifra* QtWindowService::workbench() const {
 void QtWindowService::ShowInformation() {
     if (info_ == nullptr) {
         info_ = std::make_unique<FInfo>();
+        if (guide_ != nullptr) {
+            guide_->AddHelpKey(info_.get());
+        }
     }
     info_->setWindowModality(Qt::ApplicationModal);
     Raise(info_.get());
@@ -42,6 +67,9 @@ void QtWindowService::ShowStatistics() {
     if (statistics_ == nullptr) {
         statistics_ = new FStats(model_, owner_);
         statistics_->setAttribute(Qt::WA_DeleteOnClose);
+        if (guide_ != nullptr) {
+            guide_->AddHelpKey(statistics_);
+        }
     }
     Raise(statistics_);
 }
@@ -50,6 +78,9 @@ void QtWindowService::ShowWorkbench() {
     if (workbench_ == nullptr) {
         workbench_ = new FDecifra(model_, messages_, owner_);
         workbench_->setAttribute(Qt::WA_DeleteOnClose);
+        if (guide_ != nullptr) {
+            guide_->AddHelpKey(workbench_);
+        }
     }
     Raise(workbench_);
 }

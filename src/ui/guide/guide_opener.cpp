@@ -2,8 +2,8 @@
 
 #include "fguida.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTabWidget>
 
 #include <utility>
@@ -29,8 +29,15 @@ const std::pair<const char*, const char*> kPages[] = {
 
 GuideOpener::GuideOpener(QWidget& owner)
     : QObject(&owner)
-    , owner_(owner) {
-    qApp->installEventFilter(this);
+    , owner_(owner) {}
+
+void GuideOpener::AddHelpKey(QWidget* window) {
+    auto* help = new QAction(window);
+    help->setObjectName(QStringLiteral("actGuida"));
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(help);
+    connect(help, &QAction::triggered, this, [this, window] { Show(TopicFor(window)); });
 }
 
 QString GuideOpener::TopicFor(const QWidget* window) {
@@ -39,7 +46,9 @@ QString GuideOpener::TopicFor(const QWidget* window) {
         const auto* tabs = window->findChild<const QTabWidget*>(QStringLiteral("tabModi"));
         const QWidget* page = tabs ? tabs->currentWidget() : nullptr;
         for (const auto& [pageName, anchor] : kPages) {
-            if (page && page->objectName() == QLatin1String(pageName)) {
+            // The page itself, or the page inside the scroll area the tab holds.
+            if (page && (page->objectName() == QLatin1String(pageName) ||
+                         page->findChild<const QWidget*>(QLatin1String(pageName)) != nullptr)) {
                 return QStringLiteral("decifra#") + QLatin1String(anchor);
             }
         }
@@ -77,22 +86,6 @@ void GuideOpener::Show(const QString& topic) {
     guide_->show();
     guide_->raise();
     guide_->activateWindow();
-}
-
-bool GuideOpener::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress ||
-        !static_cast<QKeyEvent*>(event)->matches(QKeySequence::HelpContents)) {
-        return false;
-    }
-    const auto* widget = qobject_cast<const QWidget*>(watched);
-    if (widget == nullptr) {
-        return false;
-    }
-    const QWidget* window = widget->window();
-    if (window != guide_) {
-        Show(TopicFor(window));
-    }
-    return true;
 }
 
 } // namespace tallivo

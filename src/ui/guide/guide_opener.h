@@ -10,11 +10,11 @@ namespace tallivo {
 
 class FGuida;
 
-// Opens the guide with F1 from any window of the program, at the part about that window: the
-// workbench's page in view, the statistics, the information window, the main window otherwise.
-// One guide at a time, raised when asked for again; over a modal window it is modal too, so it
-// can be read and closed while that window waits. Made once, by the program's main(), with the
-// main window as the guide's owner.
+// Opens the guide at the part about a window: the workbench's page in view, the statistics, the
+// information window, the main window otherwise. F1 asks for it in each window given a help
+// key. One guide at a time, raised when asked for again; over a modal window it is modal too,
+// so it can be read and closed while that window waits. Made once, with the main window as the
+// guide's owner.
 class GuideOpener : public QObject {
     Q_OBJECT
 
@@ -29,15 +29,15 @@ public:
     // Shows the guide at topic.
     void Show(const QString& topic);
 
+    // Gives window F1, which shows the guide at the window's part of it.
+    void AddHelpKey(QWidget* window);
+
     // The guide, once shown.
     FGuida* guide() const;
 
 signals:
     // A sample link of the guide was followed (FGuida::sampleRequested).
     void sampleRequested(const QString& name);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget& owner_;

@@ -3,6 +3,7 @@
 #include "composition.h"
 #include "fake_services.h"
 #include "fdecifra.h"
+#include "fguida.h"
 #include "fmain.h"
 #include "key_slots.h"
 #include "letter_bars.h"
@@ -25,6 +26,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace tallivo;
 
@@ -366,6 +368,15 @@ void TestFDecifra::fitsTheScreenAndAnswersTheKeyboard() {
     QTest::keyClick(bench, Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(Find<TextPane>("txtChiaro")->font().pointSize(), pane);
     QCOMPARE(Find<LetterBars>("barsTesto")->bars()[0]->height(), bar);
+    // F1 opens the guide at the page in view.
+    tabs->setCurrentIndex(2);
+    QTest::keyClick(bench, Qt::Key_F1);
+    auto* guide = window_->findChild<FGuida*>();
+    QVERIFY(guide != nullptr && guide->isVisible());
+    QCOMPARE(guide->findChild<QTextBrowser*>()->source().fragment(), QStringLiteral("vigenere"));
+    guide->close();
+    bench->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(bench));
     // Ctrl+W closes it.
     QTest::keyClick(bench, Qt::Key_W, Qt::ControlModifier);
     QTRY_COMPARE(Bench(), nullptr);

@@ -122,14 +122,18 @@ void TestGuideOpener::f1OpensOneGuideAtTheWindowsSection() {
     owner.setObjectName(QStringLiteral("FMain"));
     auto* field = new QLineEdit(&owner);
     GuideOpener opener(owner);
+    opener.AddHelpKey(&owner);
     owner.show();
     std::unique_ptr<QWidget> workbench(Workbench({"pagCesare", "pagVigenere"}));
+    opener.AddHelpKey(workbench.get());
     workbench->show();
     QVERIFY(QTest::qWaitForWindowExposed(workbench.get()));
     QVERIFY(opener.guide() == nullptr);
 
     // From a field deep in the workbench's page in view.
     auto* inPage = workbench->findChild<QTabWidget*>()->currentWidget()->findChild<QLineEdit*>();
+    workbench->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(workbench.get()));
     QTest::keyClick(inPage, Qt::Key_F1);
     QVERIFY(opener.guide() != nullptr);
     FGuida* guide = opener.guide();
@@ -138,6 +142,8 @@ void TestGuideOpener::f1OpensOneGuideAtTheWindowsSection() {
     QCOMPARE(guide->windowModality(), Qt::NonModal);
 
     // Another window: the same guide, at that window's section.
+    owner.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
     QTest::keyClick(field, Qt::Key_F1);
     QCOMPARE(opener.guide(), guide);
     QCOMPARE(Topic(guide), QStringLiteral("finestra"));
@@ -149,6 +155,8 @@ void TestGuideOpener::f1OpensOneGuideAtTheWindowsSection() {
     // Closed, it is made again on the next F1.
     guide->close();
     QTRY_VERIFY(opener.guide() == nullptr);
+    owner.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
     QTest::keyClick(field, Qt::Key_F1);
     QVERIFY(opener.guide() != nullptr && opener.guide()->isVisible());
 }
@@ -164,6 +172,7 @@ void TestGuideOpener::overAModalWindowTheGuideIsModal() {
     information.setObjectName(QStringLiteral("FInfo"));
     information.setWindowModality(Qt::ApplicationModal);
     auto* button = new QLineEdit(&information);
+    opener.AddHelpKey(&information);
     information.show();
     QVERIFY(QTest::qWaitForWindowExposed(&information));
     QCOMPARE(QApplication::activeModalWidget(), &information);

@@ -213,8 +213,10 @@ void TestReportMenu::windowsOpenOnTheAnalysisWithoutReadingItAgain() {
     // The statistics and the workbench work on what the one pass kept.
     Trigger("actStatistics");
     QTest::keyClick(window_, Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(window_, Qt::Key_F1);
     QCOMPARE(fakes_->windows.statisticsShown, 1);
     QCOMPARE(fakes_->windows.workbenchShown, 1);
+    QCOMPARE(fakes_->windows.guideTopics, QStringList{"finestra"});
     QCOMPARE(fakes_->progress.watched.size(), 1);
     QCOMPARE(QByteArray::fromStdString(fakes_->model.result()->analysis.text->bytes()),
              QByteArray("Hello World"));
