@@ -1,7 +1,9 @@
 #include "fdecifra.h"
 
 #include "background_job.h"
+#include "bar_painter.h"
 #include "letter_bars.h"
+#include "letter_chart.h"
 #include "page_registry.h"
 #include "page_widgets.h"
 #include "plain_text.h"
@@ -12,6 +14,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -22,6 +25,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -49,6 +53,36 @@ unsigned char UnusedControlByte(const std::string& text) {
         ++unused;
     }
     return unused;
+}
+
+// Returns the table that leaves every byte as it is.
+ByteTable IdentityTable() {
+    ByteTable table{};
+    for (int b = 0; b < 256; ++b) {
+        table[std::size_t(b)] = static_cast<unsigned char>(b);
+    }
+    return table;
+}
+
+// Returns the letters of text in capitals, in groups of five, ten groups a line.
+std::string GroupsOfFive(const std::string& text) {
+    std::string groups;
+    std::size_t letters = 0;
+    for (const char c : text) {
+        const int letter = LetterIndex(static_cast<unsigned char>(c));
+        if (letter < 0) {
+            continue;
+        }
+        if (letters > 0) {
+            groups += letters % 50 == 0 ? '\n' : letters % 5 == 0 ? ' ' : '\0';
+            if (groups.back() == '\0') {
+                groups.pop_back();
+            }
+        }
+        groups += char('A' + letter);
+        ++letters;
+    }
+    return groups;
 }
 
 // Returns whether two texts hold the same bytes.
@@ -81,6 +115,39 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     top->addWidget(MakeBuddyLabel(this, QStringLiteral("Lin&gua:"), cboLingua));
     top->addWidget(cboLingua);
 
+    // The teacher's row: encipher with the page's key, in which form, with which random key.
+    chkCifra = new QCheckBox(QStringLiteral("C&ifra"), this);
+    chkCifra->setObjectName(QStringLiteral("chkCifra"));
+    chkCifra->setAccessibleName(QStringLiteral("Cifra"));
+    chkCifra->setToolTip(QStringLiteral("Cifra il testo con la chiave della pagina invece di "
+                                        "decifrarlo"));
+    cboFormato = new QComboBox(this);
+    cboFormato->setObjectName(QStringLiteral("cboFormato"));
+    cboFormato->setAccessibleName(QStringLiteral("Forma del testo cifrato"));
+    cboFormato->addItems({QStringLiteral("Spazi e punteggiatura come nel testo"),
+                          QStringLiteral("Gruppi di cinque")});
+    cmdChiaveCasuale = MakeButton(this, "cmdChiaveCasuale", QStringLiteral("Chiave cas&uale"));
+    spnLunghezza = MakeSpin(this, "spnLunghezza", QStringLiteral("Lunghezza della chiave"), 2, 20);
+    spnLunghezza->setValue(6);
+    spnLunghezza->setToolTip(QStringLiteral("Lettere della parola chiave, colonne o binari, dove "
+                                            "il cifrario ne ha"));
+    cmdAnnullaModifica =
+        MakeButton(this, "cmdAnnullaModifica", QStringLiteral("Annulla mo&difica"));
+    cmdAnnullaModifica->setToolTip(
+        QStringLiteral("Annulla l'ultima modifica della chiave (Ctrl+Z)"));
+    cmdRipeti = MakeButton(this, "cmdRipeti", QStringLiteral("Ripeti modifica"));
+    cmdRipeti->setToolTip(QStringLiteral("Ripeti la modifica annullata (Ctrl+Maiusc+Z)"));
+    auto* teacher = new QHBoxLayout;
+    teacher->addWidget(chkCifra);
+    teacher->addWidget(MakeBuddyLabel(this, QStringLiteral("&Forma:"), cboFormato));
+    teacher->addWidget(cboFormato);
+    teacher->addWidget(cmdChiaveCasuale);
+    teacher->addWidget(MakeBuddyLabel(this, QStringLiteral("Lu&nghezza:"), spnLunghezza));
+    teacher->addWidget(spnLunghezza);
+    teacher->addStretch(1);
+    teacher->addWidget(cmdAnnullaModifica);
+    teacher->addWidget(cmdRipeti);
+
     fraNuovoTesto = new QFrame(this);
     fraNuovoTesto->setObjectName(QStringLiteral("fraNuovoTesto"));
     fraNuovoTesto->setFrameShape(QFrame::StyledPanel);
@@ -109,6 +176,10 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
         scroll->setFrameShape(QFrame::NoFrame);
         tabModi->addTab(scroll, page->Title());
         connect(page, &CipherPage::keyChanged, this, [this, page] {
+            if (quiet_) {
+                return;
+            }
+            Remember(page);
             if (page == CurrentPage()) {
                 ShowPlainText();
             }
@@ -131,9 +202,13 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     txtChiaro = new TextPane(this);
     txtChiaro->setObjectName(QStringLiteral("txtChiaro"));
     txtChiaro->setAccessibleName(QStringLiteral("Testo in chiaro"));
+    lblTestoChiaro = MakeBuddyLabel(this, QStringLiteral("Testo in chiar&o:"), txtChiaro);
 
     cmdCopiaTesto = MakeButton(this, "cmdCopiaTesto", QStringLiteral("Copia &testo in chiaro"));
     cmdCopiaChiave = MakeButton(this, "cmdCopiaChiave", QStringLiteral("Copia c&hiave"));
+    cmdCopiaGrafico = MakeButton(this, "cmdCopiaGrafico", QStringLiteral("Copia grafico"));
+    cmdCopiaGrafico->setToolTip(QStringLiteral("Copia le barre come immagine, per una "
+                                               "presentazione"));
     cmdChiudi = MakeButton(this, "cmdChiudi", QStringLiteral("Chiudi"));
     cmdChiudi->setToolTip(QStringLiteral("Chiudi il banco (Esc, Ctrl+W)"));
     lblAnnuncio = new QLabel(this);
@@ -142,16 +217,18 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     lblAnnuncio->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblAnnuncio, 1);
+    buttons->addWidget(cmdCopiaGrafico);
     buttons->addWidget(cmdCopiaTesto);
     buttons->addWidget(cmdCopiaChiave);
     buttons->addWidget(cmdChiudi);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addLayout(teacher);
     layout->addWidget(fraNuovoTesto);
     layout->addWidget(tabModi, 3);
     layout->addLayout(figures);
-    layout->addWidget(MakeBuddyLabel(this, QStringLiteral("Testo in chiar&o:"), txtChiaro));
+    layout->addWidget(lblTestoChiaro);
     layout->addWidget(txtChiaro, 2);
     layout->addLayout(buttons);
 
@@ -193,6 +270,28 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     connect(next, &QAction::triggered, this, [turn] { turn(1); });
     connect(previous, &QAction::triggered, this, [turn] { turn(-1); });
     connect(zoom_, &ZoomControl::changed, this, &FDecifra::ApplyZoom);
+    // Ctrl+Z and Ctrl+Shift+Z take a change of key back and make it again (a field being
+    // typed in takes its own first).
+    auto* undo = new QAction(this);
+    undo->setShortcuts(QKeySequence::Undo);
+    undo->setShortcutContext(Qt::WindowShortcut);
+    addAction(undo);
+    auto* redo = new QAction(this);
+    redo->setShortcuts(keys(QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+    redo->setShortcutContext(Qt::WindowShortcut);
+    addAction(redo);
+    connect(undo, &QAction::triggered, this, &FDecifra::Undo);
+    connect(redo, &QAction::triggered, this, &FDecifra::Redo);
+    connect(cmdAnnullaModifica, &QPushButton::clicked, this, &FDecifra::Undo);
+    connect(cmdRipeti, &QPushButton::clicked, this, &FDecifra::Redo);
+    connect(chkCifra, &QCheckBox::toggled, this, &FDecifra::ShowEnciphering);
+    connect(cboFormato, &QComboBox::currentIndexChanged, this, &FDecifra::ShowPlainText);
+    connect(cmdChiaveCasuale, &QPushButton::clicked, this, [this] {
+        if (CipherPage* page = CurrentPage()) {
+            page->RandomKey(random_, KeyOptions{spnLunghezza->value()});
+        }
+    });
+    connect(cmdCopiaGrafico, &QPushButton::clicked, this, &FDecifra::CopyChart);
 
     connect(cboLingua, &QComboBox::currentIndexChanged, this, [this] {
         for (CipherPage* page : pages_) {
@@ -200,7 +299,10 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
         }
         ShowPlainText();
     });
-    connect(tabModi, &QTabWidget::currentChanged, this, &FDecifra::ShowPlainText);
+    connect(tabModi, &QTabWidget::currentChanged, this, [this] {
+        ShowPlainText();
+        StepHistory(0); // the buttons follow the page in view
+    });
     connect(cmdCopiaTesto, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(PlainText()); });
     connect(cmdCopiaChiave, &QPushButton::clicked, this,
@@ -215,6 +317,7 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     connect(&model_, &AnalysisModel::referenceChanged, this, &FDecifra::ShowLanguages);
 
     ShowLanguages();
+    ShowEnciphering(false);
     if (model_.HasReport()) {
         Take(*model_.result());
     }
@@ -281,19 +384,35 @@ void FDecifra::OnResult(const AnalysisResult& result) {
 }
 
 void FDecifra::Take(const AnalysisResult& result) {
+    TakeText(result.name, result.analysis.text);
+}
+
+void FDecifra::TakeText(const QString& name, std::shared_ptr<const CipherText> text) {
     fraNuovoTesto->hide();
-    const std::shared_ptr<const CipherText>& text = result.analysis.text;
-    work_ = WorkText{result.name, text, UnusedControlByte(text->bytes())};
+    work_ = WorkText{name, text, UnusedControlByte(text->bytes())};
     utf8_ = ReadsAsUtf8(text->bytes(), text->truncated());
-    lblTesto->setText(
-        QStringLiteral("Testo: %1").arg(work_.name) +
+    newText_ = true;
+    const QString shown =
+        QStringLiteral("Testo: %1").arg(name) +
         (text->truncated()
              ? QStringLiteral(" — solo i primi %1 MiB").arg(CipherText::kWorkLimit >> 20)
-             : QString()));
+             : QString());
+    // A long path is cut in its middle, whole in the tooltip: the window keeps its width.
+    lblTesto->setText(lblTesto->fontMetrics().elidedText(shown, Qt::ElideMiddle, 560));
+    lblTesto->setToolTip(shown);
+    lblTesto->setAccessibleName(shown);
+    quiet_ = true;
     for (CipherPage* page : pages_) {
         page->SetText(work_);
         page->SetLanguage(Language());
     }
+    quiet_ = false;
+    // Each page's history starts again from its empty key.
+    histories_.clear();
+    for (CipherPage* page : pages_) {
+        histories_[page] = History{{page->State()}, 0};
+    }
+    StepHistory(0);
     // The periods need every letter in order: worked out beside the window.
     periodsJob_->Start<std::shared_ptr<const PeriodFigures>>(
         [text](std::stop_token, const BackgroundJob::Progress&) {
@@ -311,6 +430,170 @@ void FDecifra::Take(const AnalysisResult& result) {
             }
         });
     ShowPlainText();
+}
+
+void FDecifra::Remember(CipherPage* page) {
+    History& history = histories_[page];
+    const QString state = page->State();
+    if (!history.states.empty() && history.states[history.at] == state) {
+        return; // no change of key
+    }
+    history.states.resize(history.states.empty() ? 0 : history.at + 1);
+    history.states.push_back(state);
+    history.at = history.states.size() - 1;
+    StepHistory(0);
+}
+
+void FDecifra::Undo() {
+    StepHistory(-1);
+}
+
+void FDecifra::Redo() {
+    StepHistory(1);
+}
+
+void FDecifra::StepHistory(int by) {
+    CipherPage* page = CurrentPage();
+    const auto found = page != nullptr ? histories_.find(page) : histories_.end();
+    if (found == histories_.end()) {
+        cmdAnnullaModifica->setEnabled(false);
+        cmdRipeti->setEnabled(false);
+        return;
+    }
+    History& history = found->second;
+    const auto wanted = std::ptrdiff_t(history.at) + by;
+    if (by != 0 && wanted >= 0 && wanted < std::ptrdiff_t(history.states.size())) {
+        history.at = std::size_t(wanted);
+        // The state comes back as the key in use; it is not a change to remember.
+        quiet_ = true;
+        page->RestoreState(history.states[history.at]);
+        quiet_ = false;
+        ShowPlainText();
+    }
+    cmdAnnullaModifica->setEnabled(history.at > 0);
+    cmdRipeti->setEnabled(history.at + 1 < history.states.size());
+}
+
+bool FDecifra::IsEnciphering() const {
+    return chkCifra->isChecked();
+}
+
+void FDecifra::ShowEnciphering(bool enciphering) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{cboFormato, cmdChiaveCasuale, spnLunghezza}) {
+        control->setVisible(enciphering);
+    }
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->buddy() == cboFormato || label->buddy() == spnLunghezza) {
+            label->setVisible(enciphering);
+        }
+    }
+    for (CipherPage* page : pages_) {
+        page->SetEnciphering(enciphering);
+    }
+    // The pane is named for what it shows.
+    const QString name =
+        enciphering ? QStringLiteral("Testo cifrato") : QStringLiteral("Testo in chiaro");
+    txtChiaro->setAccessibleName(name);
+    lblTestoChiaro->setText(enciphering ? QStringLiteral("Testo cifrat&o:")
+                                        : QStringLiteral("Testo in chiar&o:"));
+    cmdCopiaTesto->setText(enciphering ? QStringLiteral("Copia")
+                                       : QStringLiteral("Copia &testo in chiaro"));
+    barsTesto->setAccessibleName(enciphering ? QStringLiteral("Frequenze del testo cifrato")
+                                             : QStringLiteral("Frequenze del testo in chiaro"));
+    newText_ = true;
+    ShowPlainText();
+}
+
+void FDecifra::CopyChart() {
+    const std::int32_t total =
+        std::accumulate(shownCounts_.begin(), shownCounts_.end(), std::int32_t{0});
+    if (total == 0) {
+        return;
+    }
+    double tallest = 0.0;
+    for (const std::int32_t count : shownCounts_) {
+        tallest = std::max(tallest, 100.0 * count / total);
+    }
+    const WorkLanguage& language = Language();
+    const QScreen* shown = screen();
+    const double ratio = 2.0 * (shown != nullptr ? shown->devicePixelRatio() : 1.0);
+    const std::int16_t gaugeMax = BarPainter::FittingGaugeMax(std::max(tallest, 0.0));
+    QGuiApplication::clipboard()->setImage(
+        DrawLetterChart(LetterChart{shownCounts_, total, gaugeMax,
+                                    (IsEnciphering() ? QStringLiteral("Testo cifrato")
+                                                     : QStringLiteral("Testo in chiaro")) +
+                                        QStringLiteral(": %1% a tutta altezza").arg(gaugeMax),
+                                    language.table, language.name.toLower()},
+                        messages_, ratio));
+}
+
+CipherPage* FDecifra::PageNamed(const QString& cipherName) const {
+    for (CipherPage* page : pages_) {
+        if (page->CipherName() == cipherName) {
+            return page;
+        }
+    }
+    return nullptr;
+}
+
+QList<std::pair<QString, QString>> FDecifra::Ciphers() const {
+    QList<std::pair<QString, QString>> ciphers;
+    for (const CipherPage* page : pages_) {
+        if (page->CipherName() != QLatin1String("checifrario")) {
+            ciphers.append({page->CipherName(), page->Title()});
+        }
+    }
+    return ciphers;
+}
+
+std::pair<std::string, QString> FDecifra::EncryptWithRandomKey(const QString& cipherName,
+                                                               std::string_view plain,
+                                                               const KeyOptions& options,
+                                                               std::mt19937_64& random) {
+    CipherPage* page = PageNamed(cipherName);
+    if (page == nullptr) {
+        return {};
+    }
+    // The page's own key is put back as it was: the exercise's key stays hidden.
+    quiet_ = true;
+    const QString kept = page->State();
+    page->RandomKey(random, options);
+    std::pair<std::string, QString> made{page->Encrypt(plain), page->KeyText()};
+    page->RestoreState(kept);
+    quiet_ = false;
+    return made;
+}
+
+void FDecifra::TakeExerciseText(const QString& name, const QString& cipherName,
+                                const std::string& ciphertext) {
+    chkCifra->setChecked(false);
+    TakeText(name, std::make_shared<const CipherText>(ciphertext));
+    ShowPage(cipherName);
+}
+
+QString FDecifra::StudentKey(const QString& cipherName) const {
+    const CipherPage* page = PageNamed(cipherName);
+    return page != nullptr ? page->KeyText() : QString();
+}
+
+std::string FDecifra::StudentPlainText(const QString& cipherName) const {
+    const CipherPage* page = PageNamed(cipherName);
+    if (page == nullptr || !work_.text) {
+        return {};
+    }
+    std::string plain;
+    page->Mapping()->Map(work_.text->bytes(), plain, 0);
+    return plain;
+}
+
+std::optional<QString> FDecifra::ShowKey(const QString& cipherName, const QString& key) {
+    CipherPage* page = PageNamed(cipherName);
+    if (page == nullptr) {
+        return QStringLiteral("Il cifrario «%1» non è tra quelli del banco.").arg(cipherName);
+    }
+    ShowPage(cipherName);
+    return page->SetKeyText(key);
 }
 
 void FDecifra::ShowLanguages() {
@@ -364,10 +647,28 @@ void FDecifra::ShowPlainText() {
     if (!work_.text || page == nullptr) {
         return;
     }
+    if (IsEnciphering()) {
+        ShowCipherText();
+        return;
+    }
     ShowFigures(page->PlainCounts());
-    const std::shared_ptr<const CipherText> text = work_.text;
-    const std::shared_ptr<const LetterMapping> mapping = page->Mapping();
-    const TextReading reading{utf8_, work_.unassigned};
+    ShowMapped(work_.text, page->Mapping(), TextReading{utf8_, work_.unassigned});
+}
+
+void FDecifra::ShowCipherText() {
+    auto cipher = std::make_shared<CipherText>(CurrentPage()->Encrypt(work_.text->bytes()));
+    bool utf8 = utf8_;
+    if (cboFormato->currentIndex() == 1 || !CurrentPage()->EncryptKeepsLayout()) {
+        cipher = std::make_shared<CipherText>(GroupsOfFive(cipher->bytes()));
+        utf8 = true; // capitals and spaces only
+    }
+    ShowFigures(cipher->counts());
+    ShowMapped(cipher, std::make_shared<TableMapping>(IdentityTable()),
+               TextReading{utf8, work_.unassigned});
+}
+
+void FDecifra::ShowMapped(std::shared_ptr<const CipherText> text,
+                          std::shared_ptr<const LetterMapping> mapping, TextReading reading) {
     // The same text under another key keeps the student's place in the pane.
     const bool keepView = !newText_;
     newText_ = false;
@@ -377,7 +678,7 @@ void FDecifra::ShowPlainText() {
         emit plainTextShown();
         return;
     }
-    // Only the latest key's plaintext is ever shown: a newer key drops the one under way.
+    // Only the latest key's text is ever shown: a newer key drops the one under way.
     plainJob_->Start<PaneText>(
         [text, mapping, reading](std::stop_token stop, const BackgroundJob::Progress&) {
             return PaneText::Laid(PlainTextOf(text->bytes(), *mapping, reading, stop));
@@ -389,6 +690,7 @@ void FDecifra::ShowPlainText() {
 }
 
 void FDecifra::ShowFigures(const std::vector<std::int32_t>& counts) {
+    shownCounts_ = counts;
     const ReferenceTable& table = Language().table;
     const std::int32_t total = std::accumulate(counts.begin(), counts.end(), std::int32_t{0});
     barsTesto->Show(counts, total, table);
