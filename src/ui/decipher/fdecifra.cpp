@@ -11,6 +11,7 @@
 #include "text_statistics.h"
 #include "zoom_control.h"
 
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -19,7 +20,9 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
@@ -299,6 +302,14 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
         }
         ShowPlainText();
     });
+    // A field with nothing of its own to undo leaves Ctrl+Z to the key's history: after the
+    // arrows have moved a spin box, Ctrl+Z takes the key back as the student expects.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        field->installEventFilter(this);
+    }
+    for (QAbstractSpinBox* spin : findChildren<QAbstractSpinBox*>()) {
+        spin->installEventFilter(this); // it answers for its field itself
+    }
     connect(tabModi, &QTabWidget::currentChanged, this, [this] {
         ShowPlainText();
         StepHistory(0); // the buttons follow the page in view
@@ -442,6 +453,22 @@ void FDecifra::Remember(CipherPage* page) {
     history.states.push_back(state);
     history.at = history.states.size() - 1;
     StepHistory(0);
+}
+
+bool FDecifra::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* field = qobject_cast<QLineEdit*>(watched);
+        if (const auto* spin = qobject_cast<QAbstractSpinBox*>(watched)) {
+            field = spin->findChild<QLineEdit*>();
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (field != nullptr && ((key->matches(QKeySequence::Undo) && !field->isUndoAvailable()) ||
+                                 (key->matches(QKeySequence::Redo) && !field->isRedoAvailable()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FDecifra::Undo() {

@@ -82,6 +82,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // A page's changes of key, oldest first, and where the page stands among them.
