@@ -4,6 +4,7 @@
 #include "bar_painter.h"
 #include "letter_bars.h"
 #include "letter_chart.h"
+#include "letter_groups.h"
 #include "page_registry.h"
 #include "page_widgets.h"
 #include "plain_text.h"
@@ -62,27 +63,6 @@ ByteTable IdentityTable() {
         table[std::size_t(b)] = static_cast<unsigned char>(b);
     }
     return table;
-}
-
-// Returns the letters of text in capitals, in groups of five, ten groups a line.
-std::string GroupsOfFive(const std::string& text) {
-    std::string groups;
-    std::size_t letters = 0;
-    for (const char c : text) {
-        const int letter = LetterIndex(static_cast<unsigned char>(c));
-        if (letter < 0) {
-            continue;
-        }
-        if (letters > 0) {
-            groups += letters % 50 == 0 ? '\n' : letters % 5 == 0 ? ' ' : '\0';
-            if (groups.back() == '\0') {
-                groups.pop_back();
-            }
-        }
-        groups += char('A' + letter);
-        ++letters;
-    }
-    return groups;
 }
 
 // Returns whether two texts hold the same bytes.
