@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -196,6 +197,7 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     lblAnnuncio->setWordWrap(true);
     lblAnnuncio->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QHBoxLayout;
+    rowButtons_ = buttons;
     buttons->addWidget(lblAnnuncio, 1);
     buttons->addWidget(cmdCopiaGrafico);
     buttons->addWidget(cmdCopiaTesto);
@@ -515,6 +517,23 @@ CipherPage* FDecifra::PageNamed(const QString& cipherName) const {
         }
     }
     return nullptr;
+}
+
+void FDecifra::AddExerciseActions(const QList<QAction*>& actions) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuEsercizio"));
+    menu->addActions(actions);
+    auto* button = MakeButton(this, "cmdEsercizio", QStringLiteral("Esercizio"));
+    button->setMenu(menu);
+    rowButtons_->insertWidget(1, button);
+    addActions(actions);
+}
+
+std::pair<QString, std::string> FDecifra::CurrentText() const {
+    if (!work_.text) {
+        return {};
+    }
+    return {work_.name, work_.text->bytes()};
 }
 
 QList<std::pair<QString, QString>> FDecifra::Ciphers() const {
