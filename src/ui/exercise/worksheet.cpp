@@ -204,7 +204,7 @@ int PaintWorksheet(QPagedPaintDevice& device, const Exercise& exercise, const QS
     flow.Text(QStringLiteral("Testo cifrato"), Sans(12, true));
     flow.Text(QStringLiteral("Scrivi il testo in chiaro sulla riga sotto ogni riga."), Sans(9));
     flow.Skip(flow.Mm(3));
-    flow.Text(QString::fromStdString(exercise.ciphertext), Mono(11), true);
+    flow.Text(QString::fromStdString(exercise.ciphertext), Mono(10), true);
     flow.Skip(flow.Mm(4));
 
     const auto counts = Counts(exercise.ciphertext);
@@ -239,14 +239,16 @@ int PaintWorksheet(QPagedPaintDevice& device, const Exercise& exercise, const QS
     flow.NewPage();
     flow.Text(QStringLiteral("Soluzione"), Sans(18, true));
     flow.Skip(flow.Mm(2));
-    flow.Text(QStringLiteral("Cifrario: %1").arg(cipherTitle), Sans(10));
+    flow.Text(QStringLiteral("Cifrario: %1 · testo: %2")
+                  .arg(cipherTitle, QString::fromStdString(exercise.source)),
+              Sans(10));
     flow.Skip(flow.Mm(4));
     flow.Text(QStringLiteral("Chiave"), Sans(12, true));
     flow.Text(key, Mono(11));
     flow.Skip(flow.Mm(4));
     flow.Text(QStringLiteral("Testo in chiaro"), Sans(12, true));
     flow.Skip(flow.Mm(2));
-    flow.Text(QString::fromStdString(exercise.plaintext), Mono(11));
+    flow.Text(QString::fromStdString(exercise.plaintext), Mono(10));
     painter.end();
     return flow.pages();
 }
