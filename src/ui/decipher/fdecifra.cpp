@@ -4,6 +4,7 @@
 #include "bar_painter.h"
 #include "letter_bars.h"
 #include "letter_chart.h"
+#include "letter_groups.h"
 #include "page_registry.h"
 #include "page_widgets.h"
 #include "plain_text.h"
@@ -24,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -65,27 +67,6 @@ ByteTable IdentityTable() {
         table[std::size_t(b)] = static_cast<unsigned char>(b);
     }
     return table;
-}
-
-// Returns the letters of text in capitals, in groups of five, ten groups a line.
-std::string GroupsOfFive(const std::string& text) {
-    std::string groups;
-    std::size_t letters = 0;
-    for (const char c : text) {
-        const int letter = LetterIndex(static_cast<unsigned char>(c));
-        if (letter < 0) {
-            continue;
-        }
-        if (letters > 0) {
-            groups += letters % 50 == 0 ? '\n' : letters % 5 == 0 ? ' ' : '\0';
-            if (groups.back() == '\0') {
-                groups.pop_back();
-            }
-        }
-        groups += char('A' + letter);
-        ++letters;
-    }
-    return groups;
 }
 
 // Returns whether two texts hold the same bytes.
@@ -219,6 +200,7 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     lblAnnuncio->setWordWrap(true);
     lblAnnuncio->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QHBoxLayout;
+    rowButtons_ = buttons;
     buttons->addWidget(lblAnnuncio, 1);
     buttons->addWidget(cmdCopiaGrafico);
     buttons->addWidget(cmdCopiaTesto);
@@ -562,6 +544,23 @@ CipherPage* FDecifra::PageNamed(const QString& cipherName) const {
         }
     }
     return nullptr;
+}
+
+void FDecifra::AddExerciseActions(const QList<QAction*>& actions) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuEsercizio"));
+    menu->addActions(actions);
+    auto* button = MakeButton(this, "cmdEsercizio", QStringLiteral("Esercizio"));
+    button->setMenu(menu);
+    rowButtons_->insertWidget(1, button);
+    addActions(actions);
+}
+
+std::pair<QString, std::string> FDecifra::CurrentText() const {
+    if (!work_.text) {
+        return {};
+    }
+    return {work_.name, work_.text->bytes()};
 }
 
 QList<std::pair<QString, QString>> FDecifra::Ciphers() const {
