@@ -89,6 +89,21 @@ std::vector<LanguageModel::Ranked> ShortWords(const LanguageModel& model) {
     return words;
 }
 
+// The model of language: the one the frame gives, or the one of the language whose letter
+// table it gives; none for a reference text.
+const LanguageModel* ModelOf(const WorkLanguage& language) {
+    if (language.model != nullptr) {
+        return language.model;
+    }
+    if (language.table == ItalianFrequencies()) {
+        return &LanguageModel::Get(Language::Italian);
+    }
+    if (language.table == EnglishFrequencies()) {
+        return &LanguageModel::Get(Language::English);
+    }
+    return nullptr;
+}
+
 // What a finished completion reports.
 struct Completion {
     SolveResult solved;
@@ -795,7 +810,8 @@ void SubstitutionPage::SetText(const WorkText& text) {
 
 void SubstitutionPage::SetLanguage(const WorkLanguage& language) {
     language_ = language;
-    const bool model = language.model != nullptr;
+    language_.model = ModelOf(language);
+    const bool model = language_.model != nullptr;
     cmdSuggerisci->setEnabled(model);
     cmdCompleta->setEnabled(model);
     ShowKey();
