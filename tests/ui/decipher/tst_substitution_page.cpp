@@ -222,10 +222,16 @@ void TestSubstitutionPage::stateKeepsTheLocks() {
     QCOMPARE(other.page.Locks(), locks);
     QCOMPARE(other.page.State(), state);
     QCOMPARE(changed.count(), 1);
-    // A lock alone changes the state, so undo takes it back.
+    // A lock alone, from the keyboard on the chosen slot, changes the state: undo takes it back.
     if (!locked.isEmpty()) {
-        other.Find<KeySlots>("grdChiave")->setCurrentCell(0, CipherOf(char(locked[0].unicode())));
-        other.Find<QPushButton>("cmdBlocca")->click();
+        other.page.show();
+        other.page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other.page));
+        auto* keySlots = other.Find<KeySlots>("grdChiave");
+        keySlots->setFocus();
+        keySlots->setCurrentCell(0, CipherOf(char(locked[0].unicode())));
+        QTest::keyClick(keySlots, Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(!other.page.Locks()[std::size_t(CipherOf(char(locked[0].unicode())))]);
         QVERIFY(other.page.State() != state);
         QCOMPARE(other.page.KeyText(), bench.page.KeyText());
         QCOMPARE(changed.count(), 2);

@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -47,6 +48,15 @@ QChar Lower(int letter) {
 std::string Latin(const QString& text) {
     const QByteArray latin = text.toLatin1();
     return QString::fromLatin1(latin) == text ? latin.toStdString() : std::string("\x01");
+}
+
+// "al 3º posto", "all'8º posto": a rank as Italian says it.
+QString AtRank(int rank) {
+    // The ordinals read with a vowel first: ottavo, undicesimo, and the eighties and eight
+    // hundreds.
+    const bool vowel =
+        rank == 8 || rank == 11 || (rank >= 80 && rank < 90) || (rank >= 800 && rank < 900);
+    return (vowel ? QStringLiteral("all'%1º posto") : QStringLiteral("al %1º posto")).arg(rank);
 }
 
 // What key makes of cipher letters written in capitals: "·" for an open one.
@@ -146,14 +156,15 @@ SubstitutionPage::SubstitutionPage(const PageContext& context, QWidget* parent)
     viewCrittogramma->setMinimumSize(320, 200);
     tblLingua =
         MakeTable(this, "tblLingua", QStringLiteral("Il testo accanto alla lingua"),
-                  {QStringLiteral("Bigrammi del testo"), QStringLiteral("della lingua"),
-                   QStringLiteral("Trigrammi del testo"), QStringLiteral("della lingua"),
-                   QStringLiteral("Doppie del testo"), QStringLiteral("della lingua"),
-                   QStringLiteral("Parole brevi del testo"), QStringLiteral("della lingua")});
+                  {QStringLiteral("Bigrammi\ndel testo"), QStringLiteral("della\nlingua"),
+                   QStringLiteral("Trigrammi\ndel testo"), QStringLiteral("della\nlingua"),
+                   QStringLiteral("Doppie\ndel testo"), QStringLiteral("della\nlingua"),
+                   QStringLiteral("Parole brevi\ndel testo"), QStringLiteral("della\nlingua")});
     tblLingua->setRowCount(kFigureRows);
     tblLingua->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblLingua->setMinimumHeight(tblLingua->horizontalHeader()->sizeHint().height() +
                                 kFigureRows * tblLingua->verticalHeader()->defaultSectionSize() +
+                                tblLingua->horizontalScrollBar()->sizeHint().height() +
                                 2 * tblLingua->frameWidth());
     cmdSuggerisci = MakeButton(this, "cmdSuggerisci", QStringLiteral("&Suggerisci"));
     cmdSuggerisci->setAccessibleName(QStringLiteral("Suggerisci"));
@@ -448,7 +459,7 @@ void SubstitutionPage::ShowFigures() {
         return;
     }
     const SubstitutionKey& key = grdChiave->key();
-    const TextFigures figures = CountTextFigures(*letters_, kFigureRows);
+    const TextFigures& figures = figures_;
     const auto textColumn = [&](int column, const std::vector<TextFigure>& list) {
         for (int row = 0; row < kFigureRows && std::size_t(row) < list.size(); ++row) {
             const TextFigure& figure = list[std::size_t(row)];
@@ -604,14 +615,14 @@ void SubstitutionPage::ShowProbableWord() {
             lstPosizioni);
         item->setData(Qt::AccessibleTextRole, item->text());
     }
-    lblParola->setText(
-        QStringLiteral("«%1» può stare in %2 punti%3: Invio o doppio clic ne applica le "
-                       "assegnazioni.")
-            .arg(word)
-            .arg(found.total)
-            .arg(found.total > fits_.size()
-                     ? QStringLiteral(" (elencati i primi %1)").arg(fits_.size())
-                     : QString()));
+    lblParola->setText(QStringLiteral("«%1» può stare in %2%3: Invio o doppio clic ne applica le "
+                                      "assegnazioni.")
+                           .arg(word)
+                           .arg(found.total == 1 ? QStringLiteral("1 punto")
+                                                 : QStringLiteral("%1 punti").arg(found.total))
+                           .arg(found.total > fits_.size()
+                                    ? QStringLiteral(" (elencati i primi %1)").arg(fits_.size())
+                                    : QString()));
 }
 
 void SubstitutionPage::PickFit(int row) {
@@ -647,13 +658,10 @@ QString SubstitutionPage::HintSentence(const SubstitutionHint& hint) const {
         why.count == 1 ? QStringLiteral("1 volta") : QStringLiteral("%1 volte").arg(why.count);
     QString sentence;
     if (why.evidence == HintReason::Evidence::Letter) {
-        sentence = QStringLiteral("La lettera %1 è al %2º posto per frequenza nel testo (%3); "
-                                  "in %4 al %5º posto c'è «%6» (%7 %).")
-                       .arg(cipher)
-                       .arg(why.textRank)
-                       .arg(times, language)
-                       .arg(why.languageRank)
-                       .arg(plain, Decimal(why.languagePercent, 1));
+        sentence = QStringLiteral("La lettera %1 è %2 per frequenza nel testo (%3); in %4 %5 "
+                                  "c'è «%6» (%7 %).")
+                       .arg(cipher, AtRank(why.textRank), times, language, AtRank(why.languageRank),
+                            plain, Decimal(why.languagePercent, 1));
     } else {
         QString kind;
         switch (why.evidence) {
@@ -670,13 +678,10 @@ QString SubstitutionPage::HintSentence(const SubstitutionHint& hint) const {
             kind = QStringLiteral("Il bigramma");
             break;
         }
-        sentence = QStringLiteral("%1 «%2» è al %3º posto nel testo (%4): probabilmente è «%5», "
-                                  "al %6º posto in %7 (%8 %).")
-                       .arg(kind, cipher)
-                       .arg(why.textRank)
-                       .arg(times, plain)
-                       .arg(why.languageRank)
-                       .arg(language, Decimal(why.languagePercent, 2));
+        sentence = QStringLiteral("%1 «%2» è %3 nel testo (%4): probabilmente è «%5», %6 in %7 "
+                                  "(%8 %).")
+                       .arg(kind, cipher, AtRank(why.textRank), times, plain,
+                            AtRank(why.languageRank), language, Decimal(why.languagePercent, 2));
     }
     const Assignment& a = hint.assignment;
     sentence += QStringLiteral(" Quindi %1 → %2").arg(Upper(a.cipher)).arg(Lower(a.plain));
@@ -688,8 +693,9 @@ QString SubstitutionPage::HintSentence(const SubstitutionHint& hint) const {
                         .arg(Lower(a.plain))
                         .arg(Upper(hint.takenFrom));
     }
-    sentence += QStringLiteral(". Con un'altra lettera il punteggio del testo scenderebbe di "
-                               "almeno %1. Invio o «Applica» la assegna.")
+    sentence += QStringLiteral(". Con un'altra lettera il punteggio del testo (logaritmo della "
+                               "probabilità dei suoi quadrigrammi) scenderebbe di almeno %1. "
+                               "Invio o «Applica» la assegna.")
                     .arg(Decimal(hint.margin, 1));
     return sentence;
 }
@@ -792,6 +798,7 @@ void SubstitutionPage::SetText(const WorkText& text) {
             bytes = bytes.substr(0, end);
         }
         letters_ = std::make_shared<const SubstitutionText>(bytes);
+        figures_ = CountTextFigures(*letters_, kFigureRows);
         shown = IsValidUtf8(bytes) ? QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))
                                    : QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
         lblLimite->setText(QStringLiteral("Il testo è lungo: il crittogramma e gli aiuti ne "

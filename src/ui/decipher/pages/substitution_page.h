@@ -6,6 +6,7 @@
 #include "substitution_hint.h"
 #include "substitution_key.h"
 #include "substitution_text.h"
+#include "text_figures.h"
 #include "word_pattern.h"
 
 #include <memory>
@@ -90,6 +91,7 @@ private:
     WorkText text_;
     WorkLanguage language_;
     std::shared_ptr<const SubstitutionText> letters_;
+    TextFigures figures_; // of letters_
     std::optional<SubstitutionHint> hint_;
     std::vector<PatternMatch> patterns_;
     std::vector<ProbableWordFit> fits_;
