@@ -144,6 +144,8 @@ private slots:
     void proposalAsksBeforeReplacing();
     void solvesStepByStep_data();
     void solvesStepByStep();
+    void typingInTheCryptogramAssigns_data();
+    void typingInTheCryptogramAssigns();
 };
 
 void TestSubstitutionPage::completesFromAnEmptyKey() {
@@ -398,29 +400,40 @@ void TestSubstitutionPage::proposalAsksBeforeReplacing() {
 }
 
 void TestSubstitutionPage::solvesStepByStep_data() {
-    QTest::addColumn<QString>("probable"); // a probable word placed first, at its place
-    QTest::newRow("solo Suggerisci") << "";
-    QTest::newRow("parola probabile, poi Suggerisci") << "messaggio";
+    QTest::addColumn<QString>("probable");     // a probable word placed first, at its place
+    QTest::addColumn<bool>("lockIt");          // and its letters locked, a step each
+    QTest::addColumn<QStringList>("patterns"); // words of the text then picked by their pattern
+    QTest::newRow("solo Suggerisci") << "" << false << QStringList{};
+    QTest::newRow("parola probabile bloccata") << "messaggio" << true << QStringList{};
+    QTest::newRow("parola probabile e schemi")
+        << "messaggio" << false << QStringList{"che", "nella", "vento"};
 }
 
 void TestSubstitutionPage::solvesStepByStep() {
     QFETCH(QString, probable);
+    QFETCH(bool, lockIt);
+    QFETCH(QStringList, patterns);
     Bench bench;
     int steps = 0;
     if (!probable.isEmpty()) {
-        QTest::keyClicks(bench.Find<QLineEdit>("txtParolaProbabile"), probable);
+        Type(bench.Find<QLineEdit>("txtParolaProbabile"), probable);
         QVERIFY(bench.Pick(
             "lstPosizioni",
             QStringLiteral("lettera %1:").arg(LetterOfWord(probable.toStdString()) + 1)));
         ++steps;
-        // Each letter the word gave, locked: one step each.
         for (const QChar c : probable) {
             const int cipher = CipherOf(char(c.unicode()));
-            if (!bench.page.Locks()[std::size_t(cipher)]) {
+            if (lockIt && !bench.page.Locks()[std::size_t(cipher)]) {
                 bench.LockAssigned(cipher, char(c.unicode()));
                 ++steps;
             }
         }
+    }
+    for (const QString& word : patterns) {
+        auto* view = bench.Find<CryptogramView>("viewCrittogramma");
+        view->SetCaret(view->OffsetOfLetter(LetterOfWord(word.toStdString())));
+        QVERIFY2(bench.Pick("lstSchemi", word + QStringLiteral(" (")), qPrintable(word));
+        ++steps;
     }
     auto* apply = bench.Find<QPushButton>("cmdApplica");
     int hints = 0;
@@ -434,6 +447,46 @@ void TestSubstitutionPage::solvesStepByStep() {
     QVERIFY(bench.Solved());
     // Each hint gives a letter its right plaintext for good: the text has 20 letters.
     QVERIFY(hints <= 20);
+}
+
+void TestSubstitutionPage::typingInTheCryptogramAssigns_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("locked"); // the letter under the caret is locked first
+    QTest::addColumn<int>("plain");   // what the letter under the caret has after (-1 none)
+    QTest::addColumn<bool>("moved");  // the caret went on to the next letter
+    QTest::newRow("lettera") << "e" << false << int('e' - 'a') << true;
+    QTest::newRow("maiuscola") << "E" << false << int('e' - 'a') << true;
+    QTest::newRow("punto") << "." << false << -1 << false;
+    QTest::newRow("cifra") << "7" << false << int('s' - 'a') << false;
+    QTest::newRow("bloccata") << "e" << true << int('s' - 'a') << false;
+}
+
+void TestSubstitutionPage::typingInTheCryptogramAssigns() {
+    QFETCH(QString, typed);
+    QFETCH(bool, locked);
+    QFETCH(int, plain);
+    QFETCH(bool, moved);
+    Bench bench;
+    // The caret on the "s" of "sera", which has an "s" already.
+    const int s = CipherOf('s');
+    if (locked) {
+        bench.LockAssigned(s, 's');
+    } else {
+        SubstitutionKey key;
+        key.Assign(s, 's' - 'a');
+        bench.page.SetKeyText(QString::fromStdString(key.Text()));
+    }
+    auto* view = bench.Find<CryptogramView>("viewCrittogramma");
+    const qsizetype at = view->OffsetOfLetter(2);
+    view->SetCaret(at);
+    QCOMPARE(bench.Find<KeySlots>("grdChiave")->currentColumn(), s); // its slot is chosen
+    QVERIFY(
+        view->accessibleDescription().contains(QStringLiteral("Lettera %1").arg(QChar(u'A' + s))));
+    QTest::keyClicks(view, typed);
+    QCOMPARE(bench.Key().PlainOf(s), plain);
+    QCOMPARE(view->caret(), moved ? at + 1 : at);
+    // The letter "e" went to one cipher letter alone.
+    QVERIFY(!bench.Key().Repeated()[std::size_t(s)]);
 }
 
 QTEST_MAIN(TestSubstitutionPage)

@@ -239,7 +239,7 @@ void CryptogramView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     emit assignRequested(cipher, clear ? -1 : plain);
-    if (!clear) {
+    if (!clear && !locks_[std::size_t(cipher)]) {
         // On to the next letter, as a pencil moves along the line.
         qsizetype next = caret_ + 1;
         while (next < text_.size() && LetterOf(text_[next]) < 0) {
