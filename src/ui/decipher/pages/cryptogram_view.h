@@ -16,10 +16,10 @@ namespace tallivo {
 // its plaintext under it, each plaintext letter under its cipher letter and "·" under one the
 // key leaves open, wrapped to the width of the view. Only the lines in view are drawn, so a long
 // text scrolls at once. The caret sits on a character: the arrows, Home, End and the page keys
-// move it, a click puts it; a letter typed on a cipher letter assigns it, Delete, Backspace or
-// "." clear it. Every occurrence of the chosen cipher letter is marked, and a locked
-// assignment is drawn in bold, and typing on it leaves the caret where it is. A screen reader hears
-// the line under the caret, ciphertext and plaintext, through the accessible description.
+// move it, a click puts it; a letter typed on a cipher letter assigns it and moves on (not on a
+// locked one), Delete, Backspace or "." clear it. Every occurrence of the chosen cipher letter
+// is marked, and a locked assignment is drawn in bold. A screen reader hears the line under the
+// caret, ciphertext and plaintext, through the accessible description.
 class CryptogramView : public QAbstractScrollArea {
     Q_OBJECT
 
