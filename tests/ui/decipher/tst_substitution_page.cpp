@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -146,6 +147,8 @@ private slots:
     void solvesStepByStep();
     void typingInTheCryptogramAssigns_data();
     void typingInTheCryptogramAssigns();
+    void swapsInOneStep_data();
+    void swapsInOneStep();
 };
 
 void TestSubstitutionPage::completesFromAnEmptyKey() {
@@ -487,6 +490,50 @@ void TestSubstitutionPage::typingInTheCryptogramAssigns() {
     QCOMPARE(view->caret(), moved ? at + 1 : at);
     // The letter "e" went to one cipher letter alone.
     QVERIFY(!bench.Key().Repeated()[std::size_t(s)]);
+}
+
+void TestSubstitutionPage::swapsInOneStep_data() {
+    QTest::addColumn<QString>("first"); // plaintext letters whose cipher letters are swapped
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("lockSecond");
+    QTest::addColumn<bool>("swapped");
+    QTest::newRow("due assegnate") << "e"
+                                   << "a" << false << true;
+    QTest::newRow("con una libera") << "e"
+                                    << "" << false << true;
+    QTest::newRow("una bloccata") << "e"
+                                  << "a" << true << false;
+    QTest::newRow("la stessa") << "e"
+                               << "e" << false << false;
+}
+
+void TestSubstitutionPage::swapsInOneStep() {
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, lockSecond);
+    QFETCH(bool, swapped);
+    Bench bench;
+    const int one = CipherOf(char(first[0].unicode()));
+    // A letter the text never has stands for "a free one".
+    const int other = second.isEmpty() ? CipherOf('w') : CipherOf(char(second[0].unicode()));
+    SubstitutionKey key;
+    key.Assign(one, 'a' - 'a');
+    if (!second.isEmpty()) {
+        key.Assign(other, 'e' - 'a');
+    }
+    bench.page.SetKeyText(QString::fromStdString(key.Text()));
+    if (lockSecond) {
+        bench.LockAssigned(other, 'e');
+    }
+    const SubstitutionKey before = bench.Key();
+    bench.Find<KeySlots>("grdChiave")->setCurrentCell(0, one);
+    bench.Find<QComboBox>("cboScambiaCon")->setCurrentIndex(other);
+    QSignalSpy changed(&bench.page, &CipherPage::keyChanged);
+    bench.Find<QPushButton>("cmdScambia")->click();
+    QCOMPARE(changed.count(), swapped ? 1 : 0);
+    QCOMPARE(bench.Key().PlainOf(one), swapped ? before.PlainOf(other) : before.PlainOf(one));
+    QCOMPARE(bench.Key().PlainOf(other), swapped ? before.PlainOf(one) : before.PlainOf(other));
+    QCOMPARE(bench.Find<QLabel>("lblSuggerimento")->text().isEmpty(), swapped);
 }
 
 QTEST_MAIN(TestSubstitutionPage)

@@ -288,6 +288,13 @@ SubstitutionPage::SubstitutionPage(const PageContext& context, QWidget* parent)
     connect(cmdSuggerisci, &QPushButton::clicked, this, &SubstitutionPage::Suggest);
     connect(cmdApplica, &QPushButton::clicked, this, &SubstitutionPage::ApplyHint);
     connect(cmdCompleta, &QPushButton::clicked, this, &SubstitutionPage::Complete);
+    connect(job_, &BackgroundJob::finished, this, [this] {
+        // Stopped by "Annulla" or by a change of key before it said anything.
+        if (awaited_) {
+            awaited_ = false;
+            lblAiuto->setText(QStringLiteral("Ricerca interrotta: la chiave resta com'è."));
+        }
+    });
     ShowKey();
 }
 
@@ -719,6 +726,7 @@ void SubstitutionPage::Suggest() {
             return SuggestAssignment(*text, key, locks, *model, stop);
         },
         [this, focused](SubstitutionHint hint) {
+            awaited_ = false;
             const QString sentence = HintSentence(hint);
             lblAiuto->setText(sentence);
             if (hint.status == SubstitutionHint::Status::Found) {
@@ -730,6 +738,7 @@ void SubstitutionPage::Suggest() {
             }
             emit announce(sentence);
         });
+    awaited_ = true;
     prgRicerca->Watch(job_, QStringLiteral("Ricerca del suggerimento…"));
 }
 
@@ -769,6 +778,7 @@ void SubstitutionPage::Complete() {
             return done;
         },
         [this, locks](Completion done) {
+            awaited_ = false;
             ApplyKey(done.solved.key, locks);
             const QString said =
                 QStringLiteral("Chiave completata: punteggio %1 per quadrigramma (la tua chiave: "
@@ -778,6 +788,7 @@ void SubstitutionPage::Complete() {
             lblAiuto->setText(said);
             emit announce(said);
         });
+    awaited_ = true;
     prgRicerca->Watch(job_, QStringLiteral("Completamento della chiave…"));
 }
 

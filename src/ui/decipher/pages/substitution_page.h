@@ -96,6 +96,7 @@ private:
     std::vector<PatternMatch> patterns_;
     std::vector<ProbableWordFit> fits_;
     BackgroundJob* job_;
+    bool awaited_ = false; // a hint or a completion is on its way
 
     KeySlots* grdChiave;
     QPushButton* cmdBlocca;
