@@ -154,6 +154,7 @@ SubstitutionPage::SubstitutionPage(const PageContext& context, QWidget* parent)
     viewCrittogramma = new CryptogramView(this);
     viewCrittogramma->setObjectName(QStringLiteral("viewCrittogramma"));
     viewCrittogramma->setMinimumSize(320, 200);
+    viewCrittogramma->SetChosenLetter(0); // the slot chosen at first
     tblLingua =
         MakeTable(this, "tblLingua", QStringLiteral("Il testo accanto alla lingua"),
                   {QStringLiteral("Bigrammi\ndel testo"), QStringLiteral("della\nlingua"),
