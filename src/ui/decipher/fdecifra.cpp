@@ -2,6 +2,7 @@
 
 #include "background_job.h"
 #include "bar_painter.h"
+#include "language_model.h"
 #include "letter_bars.h"
 #include "letter_chart.h"
 #include "letter_groups.h"
@@ -623,8 +624,11 @@ std::optional<QString> FDecifra::ShowKey(const QString& cipherName, const QStrin
 }
 
 void FDecifra::ShowLanguages() {
-    std::vector<WorkLanguage> languages{{QStringLiteral("Italiano"), ItalianFrequencies()},
-                                        {QStringLiteral("Inglese"), EnglishFrequencies()}};
+    // The languages the program carries data for come with their model (n-grams, words), which
+    // the hints, the solvers and the word patterns score with; a reference text has none.
+    std::vector<WorkLanguage> languages{
+        {QStringLiteral("Italiano"), ItalianFrequencies(), &LanguageModel::Get(Language::Italian)},
+        {QStringLiteral("Inglese"), EnglishFrequencies(), &LanguageModel::Get(Language::English)}};
     int current = 0;
     const Reference& reference = model_.reference();
     if (reference.kind == Reference::Kind::English) {

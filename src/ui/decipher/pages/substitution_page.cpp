@@ -99,19 +99,9 @@ std::vector<LanguageModel::Ranked> ShortWords(const LanguageModel& model) {
     return words;
 }
 
-// The model of language: the one the frame gives, or the one of the language whose letter
-// table it gives; none for a reference text.
+// The model of language as the frame gives it; none for a reference text.
 const LanguageModel* ModelOf(const WorkLanguage& language) {
-    if (language.model != nullptr) {
-        return language.model;
-    }
-    if (language.table == ItalianFrequencies()) {
-        return &LanguageModel::Get(Language::Italian);
-    }
-    if (language.table == EnglishFrequencies()) {
-        return &LanguageModel::Get(Language::English);
-    }
-    return nullptr;
+    return language.model;
 }
 
 // What a finished completion reports.
