@@ -2,6 +2,7 @@
 
 #include "background_job.h"
 #include "bar_painter.h"
+#include "language_model.h"
 #include "letter_bars.h"
 #include "letter_chart.h"
 #include "page_registry.h"
@@ -540,7 +541,7 @@ CipherPage* FDecifra::PageNamed(const QString& cipherName) const {
 QList<std::pair<QString, QString>> FDecifra::Ciphers() const {
     QList<std::pair<QString, QString>> ciphers;
     for (const CipherPage* page : pages_) {
-        if (page->CipherName() != QLatin1String("checifrario")) {
+        if (page->CipherName() != QLatin1String("identificazione")) {
             ciphers.append({page->CipherName(), page->Title()});
         }
     }
@@ -597,8 +598,9 @@ std::optional<QString> FDecifra::ShowKey(const QString& cipherName, const QStrin
 }
 
 void FDecifra::ShowLanguages() {
-    std::vector<WorkLanguage> languages{{QStringLiteral("Italiano"), ItalianFrequencies()},
-                                        {QStringLiteral("Inglese"), EnglishFrequencies()}};
+    std::vector<WorkLanguage> languages{
+        {QStringLiteral("Italiano"), ItalianFrequencies(), &LanguageModel::Get(Language::Italian)},
+        {QStringLiteral("Inglese"), EnglishFrequencies(), &LanguageModel::Get(Language::English)}};
     int current = 0;
     const Reference& reference = model_.reference();
     if (reference.kind == Reference::Kind::English) {

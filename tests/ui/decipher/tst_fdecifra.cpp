@@ -81,6 +81,7 @@ private:
     void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
     QString Plain() const { return Bench()->PlainText(); }
     void ShowPage(int index) { Find<QTabWidget>("tabModi")->setCurrentIndex(index); }
+    void ShowPage(const char* cipherName) { Bench()->ShowPage(QLatin1String(cipherName)); }
     // Replaces the line's text as typing does, a character at a time, any character.
     static void Type(QLineEdit* line, const QString& text) {
         line->selectAll();
@@ -125,6 +126,10 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
     QCOMPARE(bench->windowTitle(), QStringLiteral("Decifra"));
     QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("cesare.txt")));
     QVERIFY(Plain() != expected);
+    // The workbench opens on "Che cifrario è?", which leaves the text as it is.
+    QCOMPARE(Find<QTabWidget>("tabModi")->currentIndex(), 0);
+    QCOMPARE(Plain(), QString::fromUtf8(Encrypt(plain, "h")));
+    ShowPage("cesare");
     Click("cmdMigliorSpostamento");
     QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 7);
     QCOMPARE(Plain(), expected);
@@ -135,7 +140,7 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
 
     // Substitution of the same text: unassigned letters show as dots, one per letter; the key
     // typed whole gives the text back and fills the slots.
-    Find<QTabWidget>("tabModi")->setCurrentIndex(1);
+    ShowPage("sostituzione");
     static const QRegularExpression letter(QStringLiteral("[a-zA-Z]"));
     QCOMPARE(Plain(), QString(expected).replace(letter, QStringLiteral("·")));
     Type(Find<QLineEdit>("txtChiaveSostituzione"), QStringLiteral("tuvwxyzabcdefghijklmnopqrs"));
@@ -158,7 +163,7 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
     QCOMPARE(Bench(), bench);
     QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 0);
     QCOMPARE(Find<QLineEdit>("txtChiaveSostituzione")->text(), QString(26, QLatin1Char('.')));
-    Find<QTabWidget>("tabModi")->setCurrentIndex(2);
+    ShowPage("vigenere");
     QTRY_VERIFY(Find<QTableWidget>("tblPeriodi")->rowCount() > 1); // worked out beside
     Click("cmdTrovaPeriodo");
     QCOMPARE(Find<QSpinBox>("spnPeriodo")->value(), 6);
@@ -178,7 +183,7 @@ void TestFDecifra::refusesABadKeyAndKeepsTheOneInUse() {
         [this] { window_->Analyse(TextSource::Text(TextSource::Kind::Pasted, "Uryyb, jbeyq!")); });
     OpenWorkbench();
     QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("(testo incollato)")));
-    Find<QTabWidget>("tabModi")->setCurrentIndex(1);
+    ShowPage("sostituzione");
     QLineEdit* line = Find<QLineEdit>("txtChiaveSostituzione");
     Type(line, QStringLiteral("nopqrstuvwxyzabcdefghijklm"));
     QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
@@ -191,7 +196,7 @@ void TestFDecifra::refusesABadKeyAndKeepsTheOneInUse() {
         QCOMPARE(line->text(), bad); // not cut short
         QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
     }
-    Find<QTabWidget>("tabModi")->setCurrentIndex(2);
+    ShowPage("vigenere");
     QLineEdit* keyword = Find<QLineEdit>("txtParolaChiave");
     Type(keyword, QStringLiteral("n"));
     QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
@@ -212,13 +217,21 @@ void TestFDecifra::everyControlIsReachedWithTheKeyboard() {
     FDecifra* bench = Bench();
     bench->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(bench));
-    const QList<QStringList> expected{
-        {"spnSpostamento", "cmdMigliorSpostamento", "tblSpostamenti"},
-        {"grdChiave", "txtChiaveSostituzione", "cmdProponi", "cmdAzzera"},
-        {"spnPeriodo", "cmdTrovaPeriodo", "txtParolaChiave", "cmdMigliorChiave", "spnColonna",
-         "spnSpostamentoColonna", "tblPeriodi", "tblRipetizioni"}};
-    for (int page = 0; page < 3; ++page) {
-        Find<QTabWidget>("tabModi")->setCurrentIndex(page);
+    const QList<std::pair<const char*, QStringList>> expected{
+        {"identificazione", {"txtVerdetto"}},
+        {"cesare", {"spnSpostamento", "cmdMigliorSpostamento", "tblSpostamenti"}},
+        {"affine",
+         {"spnMoltiplicatore", "spnSpostamentoAffine", "cmdMigliorChiaveAffine", "cmdAtbash",
+          "tblChiaviAffini"}},
+        {"sostituzione", {"grdChiave", "txtChiaveSostituzione", "cmdProponi", "cmdAzzera"}},
+        {"vigenere",
+         {"spnPeriodo", "cmdTrovaPeriodo", "txtParolaChiave", "cmdMigliorChiave", "spnColonna",
+          "spnSpostamentoColonna", "txtParolaProbabile", "tblParolaProbabile", "tblPeriodi",
+          "tblRipetizioni"}},
+        {"beaufort", {"cboVerso", "spnPeriodoBeaufort", "txtParolaProbabileBeaufort"}},
+        {"autochiave", {"txtChiaveIniziale", "cmdMigliorChiaveAutochiave"}}};
+    for (const auto& [page, names] : expected) {
+        ShowPage(page);
         bench->activateWindow();
         Find<QComboBox>("cboLingua")->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), Find<QComboBox>("cboLingua"));
@@ -228,8 +241,8 @@ void TestFDecifra::everyControlIsReachedWithTheKeyboard() {
             reached << QApplication::focusWidget()->objectName();
         }
         for (const QString& name :
-             expected[page] + QStringList{"qt_tabwidget_tabbar", "txtChiaro", "cmdCopiaTesto",
-                                          "cmdCopiaChiave", "cmdChiudi"}) {
+             names + QStringList{"qt_tabwidget_tabbar", "txtChiaro", "cmdCopiaTesto",
+                                 "cmdCopiaChiave", "cmdChiudi"}) {
             QVERIFY2(reached.contains(name),
                      qPrintable(name + QLatin1Char(' ') + reached.join(QLatin1Char(','))));
         }
@@ -263,8 +276,9 @@ void TestFDecifra::keysStayUntilTheStudentTakesANewText() {
     Analyse(path);
     OpenWorkbench();
     FDecifra* bench = Bench();
+    ShowPage("cesare");
     Find<QSpinBox>("spnSpostamento")->setValue(3);
-    ShowPage(1);
+    ShowPage("sostituzione");
     Type(Find<QLineEdit>("txtChiaveSostituzione"), QStringLiteral("xyzabcdefghijklmnopqrstuvw"));
     const QString substituted = Plain();
 
@@ -283,7 +297,7 @@ void TestFDecifra::keysStayUntilTheStudentTakesANewText() {
     QVERIFY(!Find<QFrame>("fraNuovoTesto")->isHidden());
     QCOMPARE(Plain(), substituted);
     QCOMPARE(Bench()->KeyText(), QStringLiteral("xyzabcdefghijklmnopqrstuvw"));
-    ShowPage(0);
+    ShowPage("cesare");
     QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 3);
     QCOMPARE(Plain(), QString::fromUtf8(plain));
     Click("cmdUsaNuovoTesto");
@@ -301,7 +315,7 @@ void TestFDecifra::aPeriodChangeKeepsTheKeywordAsTyped() {
     const QByteArray plain = ItalianSample();
     Analyse(files_.Write(QStringLiteral("vigenere.txt"), Encrypt(plain, "lemonade")));
     OpenWorkbench();
-    ShowPage(2);
+    ShowPage("vigenere");
     QLineEdit* keyword = Find<QLineEdit>("txtParolaChiave");
     auto* period = Find<QSpinBox>("spnPeriodo");
     Type(keyword, QStringLiteral("lemonade"));
@@ -369,7 +383,7 @@ void TestFDecifra::fitsTheScreenAndAnswersTheKeyboard() {
     QCOMPARE(Find<TextPane>("txtChiaro")->font().pointSize(), pane);
     QCOMPARE(Find<LetterBars>("barsTesto")->bars()[0]->height(), bar);
     // F1 opens the guide at the page in view.
-    tabs->setCurrentIndex(2);
+    ShowPage("vigenere");
     QTest::keyClick(bench, Qt::Key_F1);
     auto* guide = window_->findChild<FGuida*>();
     QVERIFY(guide != nullptr && guide->isVisible());
