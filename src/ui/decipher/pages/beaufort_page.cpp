@@ -1,6 +1,7 @@
 #include "beaufort_page.h"
 
 #include "page_widgets.h"
+#include "periodic_key.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -45,25 +46,20 @@ std::optional<QString> BeaufortPage::SetKeyText(const QString& key) {
         keyword = keyword.mid(kBeaufort.size()).trimmed();
     }
     // The keyword is checked before the sense changes: a bad key changes nothing.
-    const PeriodicSense kept = Sense();
+    const QString variant =
+        QStringLiteral("Per la variante, «variante:» davanti alla parola chiave (variante:leone).");
+    if (!PeriodicKey::Parse(sense, keyword.toStdString()).ok()) {
+        return TakeKeyword(keyword, variant);
+    }
     {
         const QSignalBlocker quiet(cboVerso);
         cboVerso->setCurrentIndex(sense == PeriodicSense::VariantBeaufort ? 1 : 0);
     }
-    if (sense != kept) {
-        const QSignalBlocker quiet(this);
+    if (sense != Sense()) {
+        const QSignalBlocker quiet(this); // one keyChanged, for the keyword, follows
         SetSense(sense);
     }
-    std::optional<QString> error = TakeKeyword(keyword);
-    if (error) {
-        const QSignalBlocker quietBox(cboVerso);
-        cboVerso->setCurrentIndex(kept == PeriodicSense::VariantBeaufort ? 1 : 0);
-        const QSignalBlocker quiet(this);
-        SetSense(kept);
-        return QStringLiteral("%1 Per la variante: «variante:» davanti alla parola chiave.")
-            .arg(*error);
-    }
-    return std::nullopt;
+    return TakeKeyword(keyword, variant);
 }
 
 } // namespace tallivo

@@ -467,12 +467,15 @@ std::optional<QString> VigenerePage::SetKeyText(const QString& key) {
     return TakeKeyword(key);
 }
 
-std::optional<QString> VigenerePage::TakeKeyword(const QString& keyword) {
+std::optional<QString> VigenerePage::TakeKeyword(const QString& keyword, const QString& also) {
     const Parsed<PeriodicKey> parsed = PeriodicKey::Parse(sense_, keyword.toStdString());
     if (!parsed.ok()) {
-        return KeyErrorText(
-            parsed.error(),
-            QStringLiteral("La parola chiave va da 1 a %1 lettere a–z.").arg(kPeriodLimit));
+        QString rule =
+            QStringLiteral("La parola chiave va da 1 a %1 lettere a–z.").arg(kPeriodLimit);
+        if (!also.isEmpty()) {
+            rule += QLatin1Char(' ') + also;
+        }
+        return KeyErrorText(parsed.error(), rule);
     }
     const std::vector<std::uint8_t>& letters = parsed.key().letters();
     SetKeyword(std::vector<int>(letters.begin(), letters.end()));

@@ -54,8 +54,9 @@ protected:
     void SetSense(PeriodicSense sense);
     // The form the key's controls are in, for a row of the family's own.
     QFormLayout* Form() const { return form_; }
-    // Reads a keyword as SetKeyText takes it and makes it the key in use; returns why not.
-    std::optional<QString> TakeKeyword(const QString& keyword);
+    // Reads a keyword as SetKeyText takes it and makes it the key in use; returns why not, with
+    // also (if any) after the rule the keyword breaks.
+    std::optional<QString> TakeKeyword(const QString& keyword, const QString& also = {});
 
 private:
     void ShowPeriods();
