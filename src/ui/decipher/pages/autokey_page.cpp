@@ -33,10 +33,12 @@ std::vector<std::int32_t> PlainCountsOf(const std::vector<std::uint8_t>& letters
     std::vector<std::int32_t> counts(26, 0);
     std::vector<std::uint8_t> running = key.primer();
     const std::size_t period = running.size();
-    for (std::size_t n = 0; n < letters.size(); ++n) {
-        std::uint8_t& k = running[n % period];
-        k = std::uint8_t((letters[n] - k + 26) % 26);
+    std::size_t column = 0;
+    for (const std::uint8_t c : letters) {
+        std::uint8_t& k = running[column];
+        k = std::uint8_t(c >= k ? c - k : c + 26 - k);
         ++counts[k];
+        column = column + 1 == period ? 0 : column + 1;
     }
     return counts;
 }
