@@ -6,6 +6,7 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -46,8 +47,13 @@ AffinePage::AffinePage(const PageContext&, QWidget* parent)
     lblClassifica->setWordWrap(true);
     tblChiaviAffini =
         MakeTable(this, "tblChiaviAffini", QStringLiteral("Chiavi affini in classifica"),
-                  {QStringLiteral("Chiave (a,b)"), QStringLiteral("Punteggio"),
+                  {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("Punteggio"),
                    QStringLiteral("Chi quadrato"), QStringLiteral("Inizio del testo")});
+
+    for (int column = 0; column < 4; ++column) {
+        tblChiaviAffini->horizontalHeader()->setSectionResizeMode(column,
+                                                                  QHeaderView::ResizeToContents);
+    }
 
     auto* form = new QFormLayout;
     form->addRow(MakeBuddyLabel(this, QStringLiteral("Moltiplicatore &a:"), spnMoltiplicatore),
@@ -156,10 +162,11 @@ void AffinePage::RankKeys() {
             plain += QChar(table[std::size_t('a' + letter)]);
         }
         const bool best = row == 0;
-        SetCell(tblChiaviAffini, row, 0, QString::fromStdString(candidate.key.Text()), best);
-        SetCell(tblChiaviAffini, row, 1, Decimal(candidate.score, 1), best);
-        SetCell(tblChiaviAffini, row, 2, Decimal(candidate.chiSquare, 1), best);
-        SetCell(tblChiaviAffini, row, 3, plain, best);
+        SetCell(tblChiaviAffini, row, 0, QString::number(candidate.key.a()), best);
+        SetCell(tblChiaviAffini, row, 1, QString::number(candidate.key.b()), best);
+        SetCell(tblChiaviAffini, row, 2, Decimal(candidate.score, 1), best);
+        SetCell(tblChiaviAffini, row, 3, Decimal(candidate.chiSquare, 1), best);
+        SetCell(tblChiaviAffini, row, 4, plain, best);
     }
 }
 

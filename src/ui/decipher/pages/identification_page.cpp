@@ -95,7 +95,7 @@ KindText TextOf(const Verdict& verdict) {
                 {},
                 {}};
     case CipherKind::VigenereFamily:
-        return {QStringLiteral("un cifrario polialfabetico periodico (Vigenère o Beaufort)"),
+        return {QStringLiteral("un cifrario polialfabetico periodico, Vigenère o Beaufort,"),
                 QStringLiteral("Il testo intero ha l'indice di coincidenza di lettere mescolate, "
                                "ma le colonne del periodo %1 hanno quello della lingua: una "
                                "parola chiave di %1 lettere.")

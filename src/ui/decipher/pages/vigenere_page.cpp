@@ -10,6 +10,7 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -106,6 +107,8 @@ VigenerePage::VigenerePage(const PageContext& context, PeriodicSense sense, QWid
         MakeTable(this, "tblParolaProbabile", QStringLiteral("Posizioni della parola probabile"),
                   {QStringLiteral("Posizione"), QStringLiteral("Lettere della chiave"),
                    QStringLiteral("Si ripete")});
+    tblParolaProbabile->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    tblParolaProbabile->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     cmdUsaPosizione = MakeButton(this, "cmdUsaPosizione", QStringLiteral("U&sa questa posizione"));
     cmdUsaPosizione->setEnabled(false);
 
@@ -246,6 +249,7 @@ void VigenerePage::FindThePeriod() {
     if (finding.period) {
         const bool clear = finding.certainty == PeriodCertainty::Clear;
         spnPeriodo->setValue(*finding.period);
+        tblPeriodi->selectRow(*finding.period - 1);
         const QString said =
             QStringLiteral("Periodo %1: %2 (le colonne somigliano alla lingua per %3, ne basta "
                            "%4; il miglior altro periodo arriva a %5).")
