@@ -47,6 +47,34 @@ struct KindText {
     QString otherPage, otherTitle;
 };
 
+// What the student does next, on the page the verdict names.
+QString NextStep(const Verdict& verdict) {
+    switch (verdict.kind) {
+    case CipherKind::TooShort:
+        return {};
+    case CipherKind::Transposition:
+        return QStringLiteral("Sulla pagina «Trasposizione» si cerca come sono state spostate le "
+                              "lettere.");
+    case CipherKind::Caesar:
+        return QStringLiteral("Sulla pagina «Cesare», «Miglior spostamento».");
+    case CipherKind::Affine:
+        return QStringLiteral("Sulla pagina «Affine», «Miglior chiave».");
+    case CipherKind::Substitution:
+        return QStringLiteral("Sulla pagina «Sostituzione» si parte da «Proponi per frequenza» e "
+                              "si corregge lettera per lettera.");
+    case CipherKind::VigenereFamily:
+        return QStringLiteral("Sulla pagina «Vigenère» (o «Beaufort», se il testo non torna), "
+                              "«Trova periodo» e poi «Miglior chiave».");
+    case CipherKind::AutokeyOrRunning:
+        return QStringLiteral("Sulla pagina «Autochiave», «Miglior chiave» prova le chiavi "
+                              "iniziali; una chiave continua (un testo usato come chiave) si "
+                              "attacca con una parola probabile.");
+    case CipherKind::Playfair:
+        return QStringLiteral("Sulla pagina «Playfair» si cerca il quadrato di 25 lettere.");
+    }
+    return {};
+}
+
 KindText TextOf(const Verdict& verdict) {
     switch (verdict.kind) {
     case CipherKind::TooShort:
@@ -259,7 +287,11 @@ void IdentificationPage::ShowVerdict() {
         lines << QStringLiteral("Il testo è probabilmente %1 (fiducia %2).")
                      .arg(kind.name, ConfidenceText(verdict.confidence));
     }
-    lines << kind.meaning << QString() << QStringLiteral("Le misure:");
+    lines << kind.meaning;
+    if (const QString next = NextStep(verdict); !next.isEmpty()) {
+        lines << next;
+    }
+    lines << QString() << QStringLiteral("Le misure:");
     for (const Reason& reason : verdict.reasons) {
         lines << QStringLiteral("• ") + ReasonText(reason, verdict);
     }
