@@ -157,18 +157,20 @@ private:
     }
 
     RecordingMessages messages_;
+    QLocale locale_; // the desktop's, put back after each test
     std::vector<CipherPage*> pages_;
     std::shared_ptr<const CipherText> text_;
 };
 
 void TestCipherPages::init() {
+    locale_ = QLocale();
     pages_ = CreateCipherPages(PageContext{messages_}, nullptr);
 }
 
 void TestCipherPages::cleanup() {
     qDeleteAll(pages_);
     pages_.clear();
-    QLocale::setDefault(QLocale::c());
+    QLocale::setDefault(locale_);
 }
 
 void TestCipherPages::theVerdictNamesTheCipherAndOpensItsPage_data() {

@@ -123,10 +123,11 @@ KindText TextOf(const Verdict& verdict) {
                 {},
                 {}};
     case CipherKind::VigenereFamily:
-        return {QStringLiteral("un cifrario polialfabetico periodico, Vigenère o Beaufort,"),
+        return {QStringLiteral("un cifrario polialfabetico periodico della famiglia di Vigenère"),
                 QStringLiteral("Il testo intero ha l'indice di coincidenza di lettere mescolate, "
                                "ma le colonne del periodo %1 hanno quello della lingua: una "
-                               "parola chiave di %1 lettere.")
+                               "parola chiave di %1 lettere, di Vigenère o di "
+                               "Beaufort.")
                     .arg(verdict.periods.period.value_or(0)),
                 QStringLiteral("vigenere"),
                 QStringLiteral("Vigenère"),
