@@ -69,6 +69,7 @@ AffinePage::AffinePage(const PageContext&, QWidget* parent)
                                            "diventa la numero a·x + b, modulo 26: con a = 1 è "
                                            "un cifrario di Cesare."),
                             this);
+    note->setObjectName(QStringLiteral("lblNotaAffine"));
     note->setWordWrap(true);
     form->addRow(note);
     auto* table = new QVBoxLayout;

@@ -74,6 +74,7 @@ AutokeyPage::AutokeyPage(const PageContext&, QWidget* parent)
                        "somiglia di più alla lingua.")
             .arg(AutokeyKey::kLongest),
         this);
+    note->setObjectName(QStringLiteral("lblNotaAutochiave"));
     note->setWordWrap(true);
     form->addRow(note);
     auto* layout = new QVBoxLayout(this);

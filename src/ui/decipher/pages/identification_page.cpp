@@ -333,6 +333,9 @@ void IdentificationPage::ShowVerdict() {
             QStringLiteral("Apri la pagina %1").arg(kind.otherTitle));
         cmdApriAltraPagina->show();
     }
+    if (isVisible()) {
+        emit announce(lines.front()); // the student is looking at this page: say it at once
+    }
     emit verdictShown();
 }
 
