@@ -1,8 +1,12 @@
 #pragma once
 
+#include "cipher_text.h"
 #include "key_mapping.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +50,42 @@ public:
 
 private:
     std::vector<int> shifts_;
+};
+
+// A table that changes with the letter's place, period letters apart: a keyword of the Beaufort
+// family (or any periodic key given by its tables).
+class PeriodicTableMapping : public LetterMapping {
+public:
+    // tables must not be empty; letter n goes through tables[n % size].
+    explicit PeriodicTableMapping(std::vector<ByteTable> tables)
+        : tables_(std::move(tables)) {}
+
+    std::size_t Map(std::string_view in, std::string& out, std::size_t firstLetter) const override;
+
+private:
+    std::vector<ByteTable> tables_;
+};
+
+// An autokey key undone: the primer gives the first letters' shifts, then each plaintext
+// letter shifts back the letter as many places on as the primer is long. A piece that follows
+// the one mapped last goes on from it; a piece anywhere else deciphers text's letters before
+// it first. text is the ciphertext the pieces come from, kept while the mapping lives.
+class AutokeyMapping : public LetterMapping {
+public:
+    // primer: letters 0..25, not empty.
+    AutokeyMapping(std::vector<std::uint8_t> primer, std::shared_ptr<const CipherText> text);
+
+    std::size_t Map(std::string_view in, std::string& out, std::size_t firstLetter) const override;
+
+private:
+    // Sets the running key to the one letter firstLetter is deciphered with.
+    void Seek(std::size_t firstLetter) const;
+
+    std::vector<std::uint8_t> primer_;
+    std::shared_ptr<const CipherText> text_;
+    mutable std::mutex mutex_;
+    mutable std::size_t next_ = 0;              // the letter the running key is ready for
+    mutable std::vector<std::uint8_t> running_; // the key of letter n at n % primer size
 };
 
 // Returns the number of letters a..z, A..Z in text.

@@ -1,3 +1,4 @@
+#include "autokey_key.h"
 #include "letter_mapping.h"
 #include "text_decoding.h"
 
@@ -11,6 +12,8 @@ class TestLetterMapping : public QObject {
 private slots:
     void aPeriodicKeyGoesOnAcrossPieces_data();
     void aPeriodicKeyGoesOnAcrossPieces();
+    void anAutokeyGoesOnFromAnyPiece_data();
+    void anAutokeyGoesOnFromAnyPiece();
     void windows1252HasNoCharacterForFiveBytes_data();
     void windows1252HasNoCharacterForFiveBytes();
     void incompleteUtf8Tail_data();
@@ -39,6 +42,46 @@ void TestLetterMapping::aPeriodicKeyGoesOnAcrossPieces() {
     }
     QCOMPARE(QByteArray::fromStdString(plain), QByteArray("Attack at dawn!"));
     QCOMPARE(letter, std::size_t(12));
+}
+
+void TestLetterMapping::anAutokeyGoesOnFromAnyPiece_data() {
+    QTest::addColumn<QByteArray>("primer");
+    QTest::addColumn<QList<int>>("starts"); // the bytes pieces start at, in the order mapped
+    QTest::newRow("whole") << QByteArray("queen") << QList<int>{0};
+    QTest::newRow("in order") << QByteArray("queen") << QList<int>{0, 3, 4, 17, 30};
+    QTest::newRow("from the end back") << QByteArray("queen") << QList<int>{30, 17, 4, 0};
+    QTest::newRow("the same piece twice") << QByteArray("k") << QList<int>{9, 9, 0};
+    QTest::newRow("primer longer than a piece") << QByteArray("tramontana") << QList<int>{2, 40};
+}
+
+void TestLetterMapping::anAutokeyGoesOnFromAnyPiece() {
+    QFETCH(QByteArray, primer);
+    QFETCH(QList<int>, starts);
+    const std::string plain = "Attack at dawn, then retreat; come back at nine!";
+    std::vector<std::uint8_t> letters;
+    for (const char c : primer) {
+        letters.push_back(std::uint8_t(c - 'a'));
+    }
+    std::string cipher;
+    AutokeyKey(letters).Encrypt(plain, cipher);
+    auto text = std::make_shared<const CipherText>(cipher);
+    const AutokeyMapping mapping(letters, text);
+    // Each piece runs from its start to the next start in the text (or the end).
+    for (qsizetype i = 0; i < starts.size(); ++i) {
+        const auto start = std::size_t(starts[i]);
+        std::size_t end = cipher.size();
+        for (const int other : starts) {
+            if (std::size_t(other) > start) {
+                end = std::min(end, std::size_t(other));
+            }
+        }
+        std::string piece;
+        const std::size_t first = CountLetterBytes(std::string_view(cipher).substr(0, start));
+        const std::size_t next =
+            mapping.Map(std::string_view(cipher).substr(start, end - start), piece, first);
+        QCOMPARE(piece, plain.substr(start, end - start));
+        QCOMPARE(next, first + CountLetterBytes(piece));
+    }
 }
 
 void TestLetterMapping::windows1252HasNoCharacterForFiveBytes_data() {

@@ -567,7 +567,7 @@ std::pair<QString, std::string> FDecifra::CurrentText() const {
 QList<std::pair<QString, QString>> FDecifra::Ciphers() const {
     QList<std::pair<QString, QString>> ciphers;
     for (const CipherPage* page : pages_) {
-        if (page->CipherName() != QLatin1String("checifrario")) {
+        if (page->CipherName() != QLatin1String("identificazione")) {
             ciphers.append({page->CipherName(), page->Title()});
         }
     }

@@ -86,18 +86,7 @@ private:
     void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
     QString Plain() const { return Bench()->PlainText(); }
     void ShowPage(int index) { Find<QTabWidget>("tabModi")->setCurrentIndex(index); }
-    // Shows the page of the cipher named cipherName, wherever the registry puts it.
-    void ShowPage(const char* cipherName) {
-        auto* tabs = Find<QTabWidget>("tabModi");
-        for (int index = 0; index < tabs->count(); ++index) {
-            const auto* page = tabs->widget(index)->findChild<CipherPage*>();
-            if (page != nullptr && page->CipherName() == QLatin1String(cipherName)) {
-                tabs->setCurrentIndex(index);
-                return;
-            }
-        }
-        QFAIL(cipherName);
-    }
+    void ShowPage(const char* cipherName) { Bench()->ShowPage(QLatin1String(cipherName)); }
     // Replaces the line's text as typing does, a character at a time, any character.
     static void Type(QLineEdit* line, const QString& text) {
         line->selectAll();
@@ -142,6 +131,10 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
     QCOMPARE(bench->windowTitle(), QStringLiteral("Decifra"));
     QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("cesare.txt")));
     QVERIFY(Plain() != expected);
+    // The workbench opens on "Che cifrario è?", which leaves the text as it is.
+    QCOMPARE(Find<QTabWidget>("tabModi")->currentIndex(), 0);
+    QCOMPARE(Plain(), QString::fromUtf8(Encrypt(plain, "h")));
+    ShowPage("cesare");
     Click("cmdMigliorSpostamento");
     QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 7);
     QCOMPARE(Plain(), expected);
@@ -229,14 +222,21 @@ void TestFDecifra::everyControlIsReachedWithTheKeyboard() {
     FDecifra* bench = Bench();
     bench->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(bench));
-    const QList<QStringList> expected{
-        {"spnSpostamento", "cmdMigliorSpostamento", "tblSpostamenti"},
-        {"grdChiave", "txtChiaveSostituzione", "cmdProponi", "cmdAzzera"},
-        {"spnPeriodo", "cmdTrovaPeriodo", "txtParolaChiave", "cmdMigliorChiave", "spnColonna",
-         "spnSpostamentoColonna", "tblPeriodi", "tblRipetizioni"}};
-    const char* const names[] = {"cesare", "sostituzione", "vigenere"};
-    for (int page = 0; page < 3; ++page) {
-        ShowPage(names[page]);
+    const QList<std::pair<const char*, QStringList>> expected{
+        {"identificazione", {"txtVerdetto"}},
+        {"cesare", {"spnSpostamento", "cmdMigliorSpostamento", "tblSpostamenti"}},
+        {"affine",
+         {"spnMoltiplicatore", "spnSpostamentoAffine", "cmdMigliorChiaveAffine", "cmdAtbash",
+          "tblChiaviAffini"}},
+        {"sostituzione", {"grdChiave", "txtChiaveSostituzione", "cmdProponi", "cmdAzzera"}},
+        {"vigenere",
+         {"spnPeriodo", "cmdTrovaPeriodo", "txtParolaChiave", "cmdMigliorChiave", "spnColonna",
+          "spnSpostamentoColonna", "txtParolaProbabile", "tblParolaProbabile", "tblPeriodi",
+          "tblRipetizioni"}},
+        {"beaufort", {"cboVerso", "spnPeriodoBeaufort", "txtParolaProbabileBeaufort"}},
+        {"autochiave", {"txtChiaveIniziale", "cmdMigliorChiaveAutochiave"}}};
+    for (const auto& [page, names] : expected) {
+        ShowPage(page);
         bench->activateWindow();
         Find<QComboBox>("cboLingua")->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), Find<QComboBox>("cboLingua"));
@@ -246,8 +246,8 @@ void TestFDecifra::everyControlIsReachedWithTheKeyboard() {
             reached << QApplication::focusWidget()->objectName();
         }
         for (const QString& name :
-             expected[page] + QStringList{"qt_tabwidget_tabbar", "txtChiaro", "cmdCopiaTesto",
-                                          "cmdCopiaChiave", "cmdChiudi"}) {
+             names + QStringList{"qt_tabwidget_tabbar", "txtChiaro", "cmdCopiaTesto",
+                                 "cmdCopiaChiave", "cmdChiudi"}) {
             QVERIFY2(reached.contains(name),
                      qPrintable(name + QLatin1Char(' ') + reached.join(QLatin1Char(','))));
         }
@@ -281,6 +281,7 @@ void TestFDecifra::keysStayUntilTheStudentTakesANewText() {
     Analyse(path);
     OpenWorkbench();
     FDecifra* bench = Bench();
+    ShowPage("cesare");
     Find<QSpinBox>("spnSpostamento")->setValue(3);
     ShowPage("sostituzione");
     Type(Find<QLineEdit>("txtChiaveSostituzione"), QStringLiteral("xyzabcdefghijklmnopqrstuvw"));
