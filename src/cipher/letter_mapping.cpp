@@ -1,6 +1,9 @@
 #include "letter_mapping.h"
 
 #include "cipher_text.h"
+#include "letter_layout.h"
+
+#include <algorithm>
 
 namespace tallivo {
 
@@ -21,6 +24,14 @@ std::size_t TableMapping::Map(std::string_view in, std::string& out,
 std::size_t PeriodicShiftMapping::Map(std::string_view in, std::string& out,
                                       std::size_t firstLetter) const {
     ApplyShifts(in, shifts_, out, firstLetter % shifts_.size());
+    return firstLetter + CountLetterBytes(in);
+}
+
+std::size_t MovedLettersMapping::Map(std::string_view in, std::string& out,
+                                     std::size_t firstLetter) const {
+    std::call_once(made_, [this] { letters_ = make_(); });
+    const std::span<const std::uint8_t> letters(letters_);
+    PutLetters(in, letters.subspan(std::min(firstLetter, letters.size())), out);
     return firstLetter + CountLetterBytes(in);
 }
 

@@ -2,6 +2,7 @@
 
 #include "background_job.h"
 #include "bar_painter.h"
+#include "language_model.h"
 #include "letter_bars.h"
 #include "letter_chart.h"
 #include "page_registry.h"
@@ -597,8 +598,11 @@ std::optional<QString> FDecifra::ShowKey(const QString& cipherName, const QStrin
 }
 
 void FDecifra::ShowLanguages() {
-    std::vector<WorkLanguage> languages{{QStringLiteral("Italiano"), ItalianFrequencies()},
-                                        {QStringLiteral("Inglese"), EnglishFrequencies()}};
+    // The languages the program carries data for come with their n-grams, for the searches
+    // that score plaintexts by quadgrams; a reference text has only its letters.
+    std::vector<WorkLanguage> languages{
+        {QStringLiteral("Italiano"), ItalianFrequencies(), &LanguageModel::Get(Language::Italian)},
+        {QStringLiteral("Inglese"), EnglishFrequencies(), &LanguageModel::Get(Language::English)}};
     int current = 0;
     const Reference& reference = model_.reference();
     if (reference.kind == Reference::Kind::English) {
