@@ -1,17 +1,23 @@
+#include "analysis_model.h"
 #include "fake_services.h"
+#include "fdecifra.h"
 #include "italian_passage.h"
 #include "language_model.h"
 #include "letter_layout.h"
 #include "plain_text.h"
 #include "transposition_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
@@ -36,6 +42,7 @@ private slots:
     void draggingAHeaderMovesItsColumn();
     void randomKeysHaveTheLengthAsked_data();
     void randomKeysHaveTheLengthAsked();
+    void theWorkbenchShowsThePlaintextAsTheKeyChanges();
 
 private:
     // Works on cipher, compared with Italian.
@@ -314,6 +321,52 @@ void TestTranspositionPage::randomKeysHaveTheLengthAsked() {
     // A drawn key is a key the page reads back.
     QCOMPARE(page_->SetKeyText(key), std::nullopt);
     QCOMPARE(page_->KeyText(), key);
+}
+
+void TestTranspositionPage::theWorkbenchShowsThePlaintextAsTheKeyChanges() {
+    const QByteArray plain = ItalianPassage();
+    std::string cipher;
+    ColumnarKey::Parse("4 1 6 2 5 3").key().Encrypt(plain.toStdString(), cipher);
+    auto text = std::make_shared<CipherText>(cipher);
+    AnalysisModel model;
+    model.SetResult(AnalysisResult{QStringLiteral("colonne.txt"), false,
+                                   Analysis{text->counts(), text->total(), {}, text, nullptr}});
+    FDecifra bench(model, messages_);
+    bench.show();
+    bench.ShowPage(QStringLiteral("trasposizione"));
+    QCOMPARE(bench.findChild<QTabWidget*>(QStringLiteral("tabModi"))->tabText(3),
+             QStringLiteral("Trasposizione"));
+    // The key the page starts from: two columns read left to right.
+    std::string two;
+    ColumnarKey().Decrypt(cipher, two);
+    QCOMPARE(bench.PlainText(), QString::fromUtf8(two));
+    // Typed a character at a time, the key is applied as soon as it makes one.
+    auto* order = bench.findChild<QLineEdit*>(QStringLiteral("txtOrdine"));
+    order->selectAll();
+    for (const QChar c : QStringLiteral("4 1 6 2 5 3")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(order, &press);
+    }
+    QCOMPARE(bench.KeyText(), QStringLiteral("4 1 6 2 5 3"));
+    QCOMPARE(bench.PlainText(), QString::fromUtf8(plain));
+    // A column moved in the grid changes the plaintext; Annulla modifica brings it back.
+    auto* grid = bench.findChild<QTableWidget*>(QStringLiteral("tblGriglia"));
+    grid->setCurrentCell(0, 2);
+    QTest::keyClick(grid, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(bench.KeyText(), QStringLiteral("4 1 2 6 5 3"));
+    QVERIFY(bench.PlainText() != QString::fromUtf8(plain));
+    bench.Undo();
+    QCOMPARE(bench.KeyText(), QStringLiteral("4 1 6 2 5 3"));
+    QCOMPARE(bench.PlainText(), QString::fromUtf8(plain));
+    // The workbench gives the page its language's quadgrams: the search runs from the window.
+    QCOMPARE(bench.ShowKey(QStringLiteral("trasposizione"), QStringLiteral("1 2")), std::nullopt);
+    QSignalSpy shown(&bench, &FDecifra::plainTextShown);
+    QTest::mouseClick(
+        bench.findChild<QPushButton*>(QStringLiteral("cmdMigliorChiaveTrasposizione")),
+        Qt::LeftButton);
+    QVERIFY(shown.wait(60000));
+    QCOMPARE(bench.KeyText(), QStringLiteral("4 1 6 2 5 3"));
+    QCOMPARE(bench.PlainText(), QString::fromUtf8(plain));
 }
 
 QTEST_MAIN(TestTranspositionPage)
