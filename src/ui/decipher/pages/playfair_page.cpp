@@ -95,7 +95,10 @@ PlayfairPage::PlayfairPage(const PageContext&, QWidget* parent)
     auto* squareRow = new QHBoxLayout;
     squareRow->addWidget(tblQuadrato);
     auto* squareSide = new QVBoxLayout;
-    squareSide->addWidget(cmdScambia);
+    auto* swapRow = new QHBoxLayout;
+    swapRow->addWidget(cmdScambia);
+    swapRow->addStretch(1);
+    squareSide->addLayout(swapRow);
     squareSide->addWidget(lblRegole);
     squareSide->addStretch(1);
     squareRow->addLayout(squareSide, 1);
@@ -154,7 +157,6 @@ void PlayfairPage::SetText(const WorkText& text) {
         }
         oddLetter_ = i < letters.size() ? int(letters[i]) : -1;
     }
-    txtParolaChiave->clear();
     lblSuggerimento->clear();
     ShowSquare();
 }
@@ -188,7 +190,8 @@ void PlayfairPage::ShowSquare() {
     }
     // The keyword as typed stays while it makes this square.
     const Parsed<PlayfairKey> typed = PlayfairKey::Parse(txtParolaChiave->text().toStdString());
-    if (!txtParolaChiave->text().isEmpty() && (!typed.ok() || !(typed.key() == key_))) {
+    // A square from elsewhere (found, drawn, edited, given by an exercise) shows as its letters.
+    if (!typed.ok() || !(typed.key() == key_)) {
         txtParolaChiave->setText(QString::fromStdString(key_.Text()));
     }
 }
@@ -311,6 +314,7 @@ std::optional<QString> PlayfairPage::SetKeyText(const QString& key) {
     if (!parsed.ok()) {
         return KeyErrorText(parsed.error(), KeyRule());
     }
+    txtParolaChiave->setText(key.trimmed()); // a keyword given shows as it was written
     UseKey(parsed.key());
     return std::nullopt;
 }

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -117,16 +118,21 @@ TranspositionPage::TranspositionPage(const PageContext&, QWidget* parent)
     auto* moveRow = new QHBoxLayout;
     moveRow->addWidget(cmdSinistra);
     moveRow->addWidget(cmdDestra);
-    moveRow->addWidget(lblGriglia, 1);
-    auto* columnsLayout = new QVBoxLayout(columnsPage);
-    columnsLayout->setContentsMargins(0, 0, 0, 0);
-    columnsLayout->addLayout(columnsForm);
-    columnsLayout->addWidget(MakeBuddyLabel(
-        columnsPage,
-        QStringLiteral("&Prime righe della griglia, colonne come nel testo in chiaro:"),
+    moveRow->addStretch(1);
+    auto* keySide = new QVBoxLayout;
+    keySide->addLayout(columnsForm);
+    keySide->addLayout(moveRow);
+    keySide->addWidget(lblGriglia);
+    keySide->addStretch(1);
+    auto* gridSide = new QVBoxLayout;
+    gridSide->addWidget(MakeBuddyLabel(
+        columnsPage, QStringLiteral("&Prime righe della griglia,\ncome nel testo in chiaro:"),
         tblGriglia));
-    columnsLayout->addWidget(tblGriglia, 1);
-    columnsLayout->addLayout(moveRow);
+    gridSide->addWidget(tblGriglia, 1);
+    auto* columnsLayout = new QHBoxLayout(columnsPage);
+    columnsLayout->setContentsMargins(0, 0, 0, 0);
+    columnsLayout->addLayout(keySide, 1);
+    columnsLayout->addLayout(gridSide);
 
     // The rail fence: how many rails, and every number of rails ranked.
     auto* railsPage = new QWidget(this);
@@ -144,6 +150,7 @@ TranspositionPage::TranspositionPage(const PageContext&, QWidget* parent)
             .arg(RailFenceKey::kFewest)
             .arg(RailFenceKey::kMost),
         railsPage);
+    railsNote->setObjectName(QStringLiteral("lblNotaStaccionata"));
     railsNote->setWordWrap(true);
     railsForm->addRow(railsNote);
     auto* railsLayout = new QVBoxLayout(railsPage);
@@ -292,6 +299,10 @@ void TranspositionPage::ShowGrid() {
             tblGriglia->setItem(row, column, item);
         }
     }
+    // As wide as its columns, the rest of the row left to the key.
+    tblGriglia->setFixedWidth(tblGriglia->horizontalHeader()->length() +
+                              2 * tblGriglia->frameWidth() +
+                              tblGriglia->verticalScrollBar()->sizeHint().width());
     if (current >= 0 && current < columns && shown > 0) {
         tblGriglia->setCurrentCell(0, current);
     }
