@@ -290,6 +290,14 @@ void TranspositionPage::ShowGrid() {
         headers << QString::number(rank);
     }
     tblGriglia->setHorizontalHeaderLabels(headers);
+    for (int column = 0; column < columns; ++column) {
+        QTableWidgetItem* header = tblGriglia->horizontalHeaderItem(column);
+        const QString read = QStringLiteral("Colonna %1, letta per %2ª")
+                                 .arg(column + 1)
+                                 .arg(ranks[std::size_t(column)]);
+        header->setData(Qt::AccessibleTextRole, read);
+        header->setToolTip(read + QStringLiteral(": trascinala per spostarla"));
+    }
     for (int column = 0; column < int(letters.size()); ++column) {
         const std::span<const std::uint8_t> cells = letters[std::size_t(column)];
         for (int row = 0; row < shown && std::size_t(row) < cells.size(); ++row) {
