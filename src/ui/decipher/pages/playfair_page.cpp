@@ -288,19 +288,23 @@ std::shared_ptr<const LetterMapping> PlayfairPage::Mapping() const {
 }
 
 std::vector<std::int32_t> PlayfairPage::PlainCounts() const {
-    std::vector<std::int32_t> counts(26, 0);
+    // Each pair the text holds deciphered once, in one pass over at most 26 x 26 pairs.
+    std::vector<std::uint8_t> pairs;
+    std::vector<std::int64_t> times;
     for (std::size_t pair = 0; pair < pairCounts_.size(); ++pair) {
-        if (pairCounts_[pair] == 0) {
-            continue;
-        }
-        const std::array<std::uint8_t, 2> cipher{std::uint8_t(pair / 26), std::uint8_t(pair % 26)};
-        for (const std::uint8_t letter : key_.DecryptLetters(cipher)) {
-            counts[letter] += std::int32_t(pairCounts_[pair]);
+        if (pairCounts_[pair] > 0) {
+            pairs.push_back(std::uint8_t(pair / 26));
+            pairs.push_back(std::uint8_t(pair % 26));
+            times.push_back(pairCounts_[pair]);
         }
     }
+    const std::vector<std::uint8_t> plain = key_.DecryptLetters(pairs);
+    std::vector<std::int32_t> counts(26, 0);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        counts[plain[i]] += std::int32_t(times[i / 2]);
+    }
     if (oddLetter_ >= 0) {
-        const std::array<std::uint8_t, 1> odd{std::uint8_t(oddLetter_)};
-        ++counts[key_.DecryptLetters(odd).front()];
+        ++counts[std::size_t(oddLetter_)]; // a letter without a partner stays as it is
     }
     return counts;
 }
