@@ -413,9 +413,13 @@ void TranspositionPage::FindBestKey() {
                 }
                 return ranking;
             },
-            [this](std::vector<std::pair<int, double>> ranking) {
+            [this, model](std::vector<std::pair<int, double>> ranking) {
                 ShowRanking(ranking);
                 UseRailFence(RailFenceKey(ranking.front().first));
+                // What the scores are measured against: running text of the language.
+                lblSuggerimento->setText(
+                    QStringLiteral("Un testo in %1 ha in media %2 per quadrigramma.")
+                        .arg(language_.name.toLower(), Decimal(LanguageQuadgramLevel(*model), 3)));
                 emit announce(QStringLiteral("Miglior chiave: %1 binari").arg(railFence_.rails()));
             });
     } else {
