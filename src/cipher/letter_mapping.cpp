@@ -1,6 +1,10 @@
 #include "letter_mapping.h"
 
 #include "cipher_text.h"
+#include "letter_layout.h"
+
+#include <algorithm>
+#include <span>
 
 namespace tallivo {
 
@@ -74,6 +78,14 @@ std::size_t AutokeyMapping::Map(std::string_view in, std::string& out,
         ++next_;
     }
     return next_;
+}
+
+std::size_t MovedLettersMapping::Map(std::string_view in, std::string& out,
+                                     std::size_t firstLetter) const {
+    std::call_once(made_, [this] { letters_ = make_(); });
+    const std::span<const std::uint8_t> letters(letters_);
+    PutLetters(in, letters.subspan(std::min(firstLetter, letters.size())), out);
+    return firstLetter + CountLetterBytes(in);
 }
 
 } // namespace tallivo

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -86,6 +87,24 @@ private:
     mutable std::mutex mutex_;
     mutable std::size_t next_ = 0;              // the letter the running key is ready for
     mutable std::vector<std::uint8_t> running_; // the key of letter n at n % primer size
+};
+
+// A key that moves letters about the whole text (a transposition, Playfair): the plaintext's
+// letters (0 = a) are worked out at once by make, the first time the mapping is used and on
+// the thread that uses it, so that a long text is never worked out on the window's thread;
+// letter n of the text then becomes the n-th of them, in the case of the letter it replaces.
+// Letters past the end of those made stay as they are.
+class MovedLettersMapping : public LetterMapping {
+public:
+    explicit MovedLettersMapping(std::function<std::vector<std::uint8_t>()> make)
+        : make_(std::move(make)) {}
+
+    std::size_t Map(std::string_view in, std::string& out, std::size_t firstLetter) const override;
+
+private:
+    std::function<std::vector<std::uint8_t>()> make_;
+    mutable std::once_flag made_;
+    mutable std::vector<std::uint8_t> letters_;
 };
 
 // Returns the number of letters a..z, A..Z in text.

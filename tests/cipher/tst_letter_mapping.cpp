@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <cctype>
+
 using namespace tallivo;
 
 class TestLetterMapping : public QObject {
@@ -14,6 +16,8 @@ private slots:
     void aPeriodicKeyGoesOnAcrossPieces();
     void anAutokeyGoesOnFromAnyPiece_data();
     void anAutokeyGoesOnFromAnyPiece();
+    void movedLettersGoOnAcrossPieces_data();
+    void movedLettersGoOnAcrossPieces();
     void windows1252HasNoCharacterForFiveBytes_data();
     void windows1252HasNoCharacterForFiveBytes();
     void incompleteUtf8Tail_data();
@@ -82,6 +86,57 @@ void TestLetterMapping::anAutokeyGoesOnFromAnyPiece() {
         QCOMPARE(piece, plain.substr(start, end - start));
         QCOMPARE(next, first + CountLetterBytes(piece));
     }
+}
+
+void TestLetterMapping::movedLettersGoOnAcrossPieces_data() {
+    QTest::addColumn<int>("cut");
+    QTest::addColumn<int>("made"); // letters the mapping makes, of the text's 90
+    QTest::newRow("whole") << 1000 << 90;
+    QTest::newRow("every byte a piece") << 1 << 90;
+    QTest::newRow("pieces longer than a vector block") << 70 << 90;
+    QTest::newRow("fewer letters made than the text has") << 33 << 70;
+    QTest::newRow("none made") << 9 << 0;
+}
+
+void TestLetterMapping::movedLettersGoOnAcrossPieces() {
+    QFETCH(int, cut);
+    QFETCH(int, made);
+    // The letters of the text backwards, each put in the case of the place it takes.
+    const std::string cipher = "Quel ramo del lago di Como, che volge a mezzogiorno, tra due "
+                               "catene NON interrotte di monti, tutto a seni e a golfi!";
+    std::vector<std::uint8_t> letters;
+    for (const char c : cipher) {
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            letters.insert(letters.begin(), std::uint8_t((c | 0x20) - 'a'));
+        }
+    }
+    QCOMPARE(letters.size(), std::size_t(90));
+    letters.resize(std::size_t(made));
+    int calls = 0;
+    const MovedLettersMapping mapping([&letters, &calls] {
+        ++calls;
+        return letters;
+    });
+    QCOMPARE(calls, 0); // nothing worked out before the text is mapped
+    std::string expected = cipher;
+    std::size_t n = 0;
+    for (char& c : expected) {
+        if (std::isalpha(static_cast<unsigned char>(c)) && n < letters.size()) {
+            c = char((c & 0x20) | ('A' + letters[n++]));
+        } else if (std::isalpha(static_cast<unsigned char>(c))) {
+            ++n;
+        }
+    }
+    std::string plain;
+    std::string piece;
+    std::size_t letter = 0;
+    for (std::size_t at = 0; at < cipher.size(); at += std::size_t(cut)) {
+        letter = mapping.Map(std::string_view(cipher).substr(at, std::size_t(cut)), piece, letter);
+        plain += piece;
+    }
+    QCOMPARE(QByteArray::fromStdString(plain), QByteArray::fromStdString(expected));
+    QCOMPARE(letter, std::size_t(90));
+    QCOMPARE(calls, 1);
 }
 
 void TestLetterMapping::windows1252HasNoCharacterForFiveBytes_data() {

@@ -5,7 +5,9 @@
 #include "beaufort_page.h"
 #include "caesar_page.h"
 #include "identification_page.h"
+#include "playfair_page.h"
 #include "substitution_page.h"
+#include "transposition_page.h"
 #include "vigenere_page.h"
 
 namespace tallivo {
@@ -16,7 +18,8 @@ std::vector<CipherPage*> CreateCipherPages(const PageContext& context, QWidget* 
         new IdentificationPage(context, parent), new CaesarPage(context, parent),
         new AffinePage(context, parent),         new SubstitutionPage(context, parent),
         new VigenerePage(context, parent),       new BeaufortPage(context, parent),
-        new AutokeyPage(context, parent),
+        new AutokeyPage(context, parent),        new TranspositionPage(context, parent),
+        new PlayfairPage(context, parent),
     };
 }
 

@@ -4,7 +4,7 @@
 #include "background_job.h"
 #include "letter_mapping.h"
 #include "page_widgets.h"
-#include "search_progress.h"
+#include "search_progress_row.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -55,7 +55,7 @@ AutokeyPage::AutokeyPage(const PageContext&, QWidget* parent)
         MakeButton(this, "cmdMigliorChiaveAutochiave", QStringLiteral("&Miglior chiave"));
     cmdMigliorChiave->setAccessibleName(QStringLiteral("Miglior chiave"));
     lblSuggerimentoAutochiave = MakeHint(this, "lblSuggerimentoAutochiave");
-    barRicerca = new SearchProgress(this);
+    barRicerca = new SearchProgressRow(this);
     barRicerca->setObjectName(QStringLiteral("barRicercaAutochiave"));
 
     auto* keyRow = new QHBoxLayout;

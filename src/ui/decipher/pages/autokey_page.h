@@ -10,7 +10,7 @@ class QPushButton;
 namespace tallivo {
 
 class BackgroundJob;
-class SearchProgress;
+class SearchProgressRow;
 
 // The autokey cipher: a primer of 1 to 20 letters starts the key, the plaintext goes on with
 // it. The primer is applied as it is typed; "Miglior chiave" searches every length of primer
@@ -48,7 +48,7 @@ private:
     QLineEdit* txtChiaveIniziale;
     QPushButton* cmdMigliorChiave;
     QLabel* lblSuggerimentoAutochiave;
-    SearchProgress* barRicerca;
+    SearchProgressRow* barRicerca;
     BackgroundJob* job_;
 };
 

@@ -6,7 +6,7 @@
 #include "key_slots.h"
 #include "message_service.h"
 #include "page_widgets.h"
-#include "search_progress.h"
+#include "search_progress_row.h"
 #include "substitution_solver.h"
 #include "text_figures.h"
 
@@ -167,7 +167,7 @@ SubstitutionPage::SubstitutionPage(const PageContext& context, QWidget* parent)
     cmdCompleta->setAccessibleName(QStringLiteral("Completa"));
     lblAiuto = MakeHint(this, "lblAiuto");
     lblAiuto->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    prgRicerca = new SearchProgress(this);
+    prgRicerca = new SearchProgressRow(this);
     txtParolaCifrata = MakeLine(this, "txtParolaCifrata", QStringLiteral("Parola cifrata"));
     chkSoloBloccate = new QCheckBox(QStringLiteral("Rispetta solo le lettere bloccate"), this);
     chkSoloBloccate->setObjectName(QStringLiteral("chkSoloBloccate"));

@@ -27,7 +27,7 @@ namespace tallivo {
 class BackgroundJob;
 class CryptogramView;
 class KeySlots;
-class SearchProgress;
+class SearchProgressRow;
 
 // A general substitution, worked as on paper: the plaintext letter of each cipher letter in 26
 // slots and as a line of 26 characters, the ciphertext with the plaintext under it, and the
@@ -113,7 +113,7 @@ private:
     QPushButton* cmdApplica;
     QPushButton* cmdCompleta;
     QLabel* lblAiuto;
-    SearchProgress* prgRicerca;
+    SearchProgressRow* prgRicerca;
     QLineEdit* txtParolaCifrata;
     QCheckBox* chkSoloBloccate;
     QListWidget* lstSchemi;
