@@ -172,6 +172,9 @@ void TestLetterMapping::incompleteUtf8Tail_data() {
     QTest::newRow("€ cut after two of three") << QByteArray("5\xe2\x82") << 2;
     QTest::newRow("€ cut after its lead") << QByteArray("5\xe2") << 1;
     QTest::newRow("a whole €") << QByteArray("5\xe2\x82\xac") << 0;
+    // E0 leads three bytes like E2: a tail is judged by the lead's range, not one value of it.
+    QTest::newRow("Devanagari ka cut after two of three") << QByteArray("a\xe0\xa4") << 2;
+    QTest::newRow("a whole Devanagari ka") << QByteArray("a\xe0\xa4\x95") << 0;
     QTest::newRow("emoji cut after three of four") << QByteArray("a\xf0\x9f\x98") << 3;
     QTest::newRow("a whole emoji") << QByteArray("a\xf0\x9f\x98\x80") << 0;
     QTest::newRow("a stray continuation is no cut character") << QByteArray("a\x80") << 0;
