@@ -296,7 +296,11 @@ void VigenerePage::SetKeyword(const std::vector<int>& shifts) {
 }
 
 void VigenerePage::SetPeriod(int period) {
-    if (text_.text) {
+    // The period analysis holds every column's counts already: read them there, rather than
+    // count 16 MiB again on the window's thread at every key typed into the keyword.
+    if (periods_ && periods_->analysis && period <= periods_->analysis->maxPeriod()) {
+        columns_ = periods_->analysis->ColumnCounts(period);
+    } else if (text_.text) {
         columns_ = ColumnCounts(text_.text->bytes(), period);
     }
     {
