@@ -5,6 +5,7 @@
 #include "fdecifra.h"
 #include "fguida.h"
 #include "fmain.h"
+#include "guide_opener.h"
 #include "key_slots.h"
 #include "letter_bars.h"
 #include "picture_area.h"
@@ -53,6 +54,7 @@ private slots:
     void enciphersWithThePagesKey_data();
     void enciphersWithThePagesKey();
     void copiesTheChartAtTwiceTheDensity();
+    void everyPageHasItsOwnPartOfTheGuide();
 
 private:
     // The fakes, but the windows the program's own: the workbench is shown for real.
@@ -570,6 +572,20 @@ void TestFDecifra::copiesTheChartAtTwiceTheDensity() {
         }
     }
     QVERIFY(red);
+}
+
+void TestFDecifra::everyPageHasItsOwnPartOfTheGuide() {
+    Analyse(files_.Write(QStringLiteral("testo.txt"), "Uryyb, jbeyq!"));
+    OpenWorkbench();
+    auto* tabs = Find<QTabWidget>("tabModi");
+    QSet<QString> topics;
+    for (int index = 0; index < tabs->count(); ++index) {
+        tabs->setCurrentIndex(index);
+        const QString topic = GuideOpener::TopicFor(Bench());
+        QVERIFY2(topic.startsWith(QLatin1String("decifra#")), qPrintable(tabs->tabText(index)));
+        topics.insert(topic);
+    }
+    QCOMPARE(topics.size(), tabs->count());
 }
 
 QTEST_MAIN(TestFDecifra)
