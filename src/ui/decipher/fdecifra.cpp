@@ -32,6 +32,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -208,14 +209,27 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     buttons->addWidget(cmdCopiaChiave);
     buttons->addWidget(cmdChiudi);
 
+    // The page above, the text's bars and pane below: the student drags the line between them
+    // to give a page with much to show (the cryptogram of a substitution) more room.
+    auto* lower = new QWidget(this);
+    auto* lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->addLayout(figures);
+    lowerLayout->addWidget(lblTestoChiaro);
+    lowerLayout->addWidget(txtChiaro, 1);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("splPagina"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(tabModi);
+    split->addWidget(lower);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(teacher);
     layout->addWidget(fraNuovoTesto);
-    layout->addWidget(tabModi, 3);
-    layout->addLayout(figures);
-    layout->addWidget(lblTestoChiaro);
-    layout->addWidget(txtChiaro, 2);
+    layout->addWidget(split, 1);
     layout->addLayout(buttons);
 
     // Escape and Ctrl+W close the window, wherever the focus is in it.
@@ -315,7 +329,9 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     if (model_.HasReport()) {
         Take(*model_.result());
     }
-    resize(900, 820);
+    // Wide enough for the substitution page's cryptogram beside its aids; the screen decides
+    // when it is shown.
+    resize(1200, 820);
 }
 
 void FDecifra::showEvent(QShowEvent* event) {
