@@ -76,6 +76,8 @@ private slots:
     void cleanup();
     void theGuidesStepsLeadToThePlaintext_data();
     void theGuidesStepsLeadToThePlaintext();
+    void theVerdictSendsToTheGuidesPage_data();
+    void theVerdictSendsToTheGuidesPage();
 
 private:
     CipherPage* Page(const QString& cipherName) const {
@@ -138,6 +140,23 @@ private:
         }
         // A search works beside the window: its key comes when it ends.
         return !changed.isEmpty() || changed.wait(60000);
+    }
+
+    // Gives page the sample as the frame gives a text: the text, the language, then its periods.
+    std::shared_ptr<const CipherText> Load(CipherPage* page, const QString& sample) {
+        auto text = std::make_shared<const CipherText>(
+            Read(QStringLiteral(":/texts/esempi/%1.txt").arg(sample)).toStdString());
+        page->SetText(WorkText{sample, text});
+        page->SetLanguage(WorkLanguage{QStringLiteral("Italiano"), ItalianFrequencies(),
+                                       &LanguageModel::Get(Language::Italian)});
+        auto analysis = std::make_shared<PeriodAnalysis>(kPeriodLimit);
+        analysis->Update(text->letters());
+        auto figures = std::make_shared<PeriodFigures>();
+        figures->coincidences = analysis->Coincidences();
+        figures->kasiski = analysis->Examination(text->letters(), 15);
+        figures->analysis = std::move(analysis);
+        page->SetPeriods(figures);
+        return text;
     }
 
     RecordingMessages messages_;
@@ -232,23 +251,11 @@ void TestGuideExercises::theGuidesStepsLeadToThePlaintext() {
     QFETCH(QStringList, steps);
     QFETCH(QString, key);
     QFETCH(QString, reading);
-    const auto text = std::make_shared<const CipherText>(
-        Read(QStringLiteral(":/texts/esempi/%1.txt").arg(sample)).toStdString());
     const std::string plain =
         Read(QStringLiteral(TALLIVO_TEXTS "/%1.txt").arg(sample)).toStdString();
     CipherPage* shown = Page(page);
     QVERIFY(shown != nullptr);
-    // As the frame gives a text: the text, the language, then its periods.
-    shown->SetText(WorkText{sample, text});
-    shown->SetLanguage(WorkLanguage{QStringLiteral("Italiano"), ItalianFrequencies(),
-                                    &LanguageModel::Get(Language::Italian)});
-    auto analysis = std::make_shared<PeriodAnalysis>(kPeriodLimit);
-    analysis->Update(text->letters());
-    auto figures = std::make_shared<PeriodFigures>();
-    figures->coincidences = analysis->Coincidences();
-    figures->kasiski = analysis->Examination(text->letters(), 15);
-    figures->analysis = std::move(analysis);
-    shown->SetPeriods(figures);
+    const std::shared_ptr<const CipherText> text = Load(shown, sample);
     for (const QString& step : steps) {
         QVERIFY2(Do(shown, step), qPrintable(step));
     }
@@ -270,6 +277,36 @@ void TestGuideExercises::theGuidesStepsLeadToThePlaintext() {
         QVERIFY2(PlayfairReading(LowerLetters(deciphered), LowerLetters(plain)),
                  LowerLetters(deciphered).c_str());
     }
+}
+
+void TestGuideExercises::theVerdictSendsToTheGuidesPage_data() {
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QString>("page"); // the page "Apri la pagina" opens
+    for (const char* name : {"cesare", "affine", "sostituzione", "vigenere", "autochiave",
+                             "trasposizione", "playfair"}) {
+        QTest::newRow(name) << name << name;
+    }
+    // The verdict names the family, and its first page; the guide sends on to Beaufort.
+    QTest::newRow("beaufort") << "beaufort"
+                              << "vigenere";
+    QTest::newRow("staccionata") << "staccionata"
+                                 << "trasposizione";
+}
+
+void TestGuideExercises::theVerdictSendsToTheGuidesPage() {
+    QFETCH(QString, sample);
+    QFETCH(QString, page);
+    CipherPage* identification = Page(QStringLiteral("identificazione"));
+    QVERIFY(identification != nullptr);
+    QSignalSpy shown(identification, SIGNAL(verdictShown()));
+    Load(identification, sample);
+    QVERIFY(shown.wait(20000));
+    QSignalSpy requested(identification, &CipherPage::pageRequested);
+    auto* open = identification->findChild<QAbstractButton*>(QStringLiteral("cmdApriPagina"));
+    QVERIFY(open != nullptr && open->isVisibleTo(identification));
+    open->click();
+    QCOMPARE(requested.size(), 1);
+    QCOMPARE(requested[0][0].toString(), page);
 }
 
 QTEST_MAIN(TestGuideExercises)
