@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -96,7 +97,8 @@ private:
         return page->findChild<T*>(name + QStringLiteral("Beaufort"));
     }
     // Does one step as the student would: "click cmd…", "type txt… text", "set spn… value",
-    // "slot A k" (k under the cipher letter A), "choose cbo… index".
+    // "slot A k" (k under the cipher letter A), "lock A", "tick chk…", "word CIFRATA" (its
+    // pattern), "pick lst… parola", "choose cbo… index".
     bool Do(CipherPage* page, const QString& step) {
         const QStringList words = step.split(QLatin1Char(' '));
         QSignalSpy changed(page, &CipherPage::keyChanged);
@@ -128,6 +130,42 @@ private:
             }
             boxes->setCurrentCell(0, words[1].front().unicode() - u'A');
             QTest::keyClicks(boxes, words[2]);
+        } else if (words[0] == QLatin1String("lock")) {
+            auto* boxes = page->findChild<QTableWidget*>(QStringLiteral("grdChiave"));
+            auto* lock = page->findChild<QAbstractButton*>(QStringLiteral("cmdBlocca"));
+            if (boxes == nullptr || lock == nullptr) {
+                return false;
+            }
+            boxes->setCurrentCell(0, words[1].front().unicode() - u'A');
+            lock->click();
+        } else if (words[0] == QLatin1String("tick")) {
+            auto* box = Control<QAbstractButton>(page, words[1]);
+            if (box == nullptr || !box->isCheckable()) {
+                return false;
+            }
+            box->setChecked(true);
+            return true; // the key stays as it was
+        } else if (words[0] == QLatin1String("word")) {
+            // The cipher word whose pattern is looked up.
+            auto* line = Control<QLineEdit>(page, QStringLiteral("txtParolaCifrata"));
+            if (line == nullptr) {
+                return false;
+            }
+            line->clear();
+            QTest::keyClicks(line, words[1]);
+            return true;
+        } else if (words[0] == QLatin1String("pick")) {
+            // Enter on the row of a list that starts with the word.
+            auto* list = Control<QListWidget>(page, words[1]);
+            if (list == nullptr) {
+                return false;
+            }
+            const auto found = list->findItems(words[2] + QLatin1Char(' '), Qt::MatchStartsWith);
+            if (found.isEmpty()) {
+                return false;
+            }
+            list->setCurrentItem(found.front());
+            QTest::keyClick(list, Qt::Key_Return);
         } else if (words[0] == QLatin1String("choose")) {
             auto* box = Control<QComboBox>(page, words[1]);
             if (box == nullptr) {
@@ -188,6 +226,20 @@ void TestGuideExercises::theGuidesStepsLeadToThePlaintext_data() {
                                   << QStringList{"click cmdProponi", "click cmdCompleta",
                                                  "slot A k"}
                                   << QString() << "text";
+    QTest::newRow("sostituzione, lettere bloccate e schema")
+        << "sostituzione"
+        << "sostituzione"
+        << QStringList{"click cmdProponi",
+                       "slot T e",
+                       "slot S l",
+                       "lock T",
+                       "lock S",
+                       "tick chkSoloBloccate",
+                       "word STZZTKT",
+                       "pick lstSchemi lettere",
+                       "click cmdCompleta",
+                       "slot A k"}
+        << QString() << "text";
     QTest::newRow("sostituzione, la chiave incollata")
         << "sostituzione"
         << "sostituzione" << QStringList{"type txtChiaveSostituzione kxvmcnophqrszyijadlegwbuft"}
