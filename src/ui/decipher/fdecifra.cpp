@@ -399,6 +399,9 @@ void FDecifra::Take(const AnalysisResult& result) {
 
 void FDecifra::TakeText(const QString& name, std::shared_ptr<const CipherText> text) {
     fraNuovoTesto->hide();
+    // What the message line said was about the text before.
+    lblAnnuncio->clear();
+    lblAnnuncio->setAccessibleName(QString());
     work_ = WorkText{name, text, UnusedControlByte(text->bytes())};
     utf8_ = ReadsAsUtf8(text->bytes(), text->truncated());
     newText_ = true;

@@ -4,11 +4,13 @@
 #include "letter_chart.h"
 #include "reference_frequencies.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -114,7 +116,10 @@ std::array<std::int32_t, 26> Counts(const std::string& text) {
 // A row of boxes under their labels, as wide as the page allows.
 void Boxes(QPainter& painter, Flow& flow, const QStringList& labels) {
     const double box = std::min(flow.Mm(9), double(flow.width()) / labels.size());
-    const double label = flow.Mm(5);
+    // A row without labels (the Playfair square's) sits right under the one above.
+    const bool labelled = std::any_of(labels.begin(), labels.end(),
+                                      [](const QString& text) { return !text.isEmpty(); });
+    const double label = labelled ? flow.Mm(5) : 0.0;
     flow.Room(label + box);
     painter.setFont(Sans(9));
     for (int i = 0; i < labels.size(); ++i) {
@@ -171,9 +176,55 @@ void Bars(QPainter& painter, Flow& flow, const std::array<std::int32_t, 26>& cou
     flow.Skip(height);
 }
 
-// Whether the key is a keyword of length letters, given in boxes one per letter.
-bool KeywordOf(const QString& key, int length) {
-    return length > 1 && length < 26 && key.trimmed().size() == length;
+// Draws the boxes the student writes the key in, as the cipher's key is made: a shift, the
+// two numbers of an affine key, a keyword's letters, the plaintext letter of each cipher letter,
+// the columns' order or the rails, the Playfair square.
+void KeyBoxes(QPainter& painter, Flow& flow, const Exercise& exercise) {
+    const QString key = QString::fromStdString(exercise.key).trimmed();
+    const std::string& cipher = exercise.cipher;
+    const auto numbered = [](int count) {
+        QStringList labels;
+        for (int i = 1; i <= count; ++i) {
+            labels << QString::number(i);
+        }
+        return labels;
+    };
+    QString title;
+    QList<QStringList> rows;
+    if (cipher == "cesare") {
+        title = QStringLiteral("Chiave: lo spostamento");
+        rows = {{QStringLiteral("spost.")}};
+    } else if (cipher == "affine") {
+        title = QStringLiteral("Chiave: a e b");
+        rows = {{QStringLiteral("a"), QStringLiteral("b")}};
+    } else if (cipher == "trasposizione" && key.startsWith(QLatin1String("staccionata"))) {
+        title = QStringLiteral("Chiave: il numero di binari");
+        rows = {{QStringLiteral("binari")}};
+    } else if (cipher == "trasposizione") {
+        const auto columns = int(key.split(QLatin1Char(' '), Qt::SkipEmptyParts).size());
+        title = QStringLiteral("Chiave: l'ordine delle %1 colonne").arg(columns);
+        rows = {numbered(columns)};
+    } else if (cipher == "playfair") {
+        title = QStringLiteral("Chiave: il quadrato di 5 × 5 lettere (I = J)");
+        rows = QList<QStringList>(5, QStringList(5, QString()));
+    } else if (cipher == "sostituzione" || exercise.difficulty.keyLength < 1) {
+        title = QStringLiteral("Chiave: la lettera in chiaro sotto ogni lettera cifrata");
+        QStringList letters;
+        for (int i = 0; i < 26; ++i) {
+            letters << QString(QChar(u'A' + i));
+        }
+        rows = {letters};
+    } else {
+        // A keyword (Vigenère, Beaufort, the autokey's primer): one box a letter.
+        title = QStringLiteral("Chiave (%1 lettere)").arg(exercise.difficulty.keyLength);
+        rows = {numbered(exercise.difficulty.keyLength)};
+    }
+    flow.Room(flow.Mm(25));
+    flow.Text(title, Sans(12, true));
+    flow.Skip(flow.Mm(2));
+    for (const QStringList& row : rows) {
+        Boxes(painter, flow, row);
+    }
 }
 
 } // namespace
@@ -216,31 +267,14 @@ int PaintWorksheet(QPagedPaintDevice& device, const Exercise& exercise, const QS
     Bars(painter, flow, counts, messages);
     flow.Skip(flow.Mm(6));
 
-    QStringList labels;
-    if (KeywordOf(key, exercise.difficulty.keyLength)) {
-        flow.Room(flow.Mm(25));
-        flow.Text(QStringLiteral("Chiave (%1 lettere)").arg(exercise.difficulty.keyLength),
-                  Sans(12, true));
-        for (int i = 1; i <= exercise.difficulty.keyLength; ++i) {
-            labels << QString::number(i);
-        }
-    } else {
-        flow.Room(flow.Mm(25));
-        flow.Text(QStringLiteral("Chiave: la lettera in chiaro sotto ogni lettera cifrata"),
-                  Sans(12, true));
-        for (int i = 0; i < 26; ++i) {
-            labels << QString(QChar(u'A' + i));
-        }
-    }
-    flow.Skip(flow.Mm(2));
-    Boxes(painter, flow, labels);
+    KeyBoxes(painter, flow, exercise);
 
     // The answers, on a page of their own.
     flow.NewPage();
     flow.Text(QStringLiteral("Soluzione"), Sans(18, true));
     flow.Skip(flow.Mm(2));
     flow.Text(QStringLiteral("Cifrario: %1 · testo: %2")
-                  .arg(cipherTitle, QString::fromStdString(exercise.source)),
+                  .arg(cipherTitle, QFileInfo(QString::fromStdString(exercise.source)).fileName()),
               Sans(10));
     flow.Skip(flow.Mm(4));
     flow.Text(QStringLiteral("Chiave"), Sans(12, true));

@@ -165,8 +165,11 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
 
     // The student takes the next text: the same workbench, with empty keys.
     Analyse(files_.Write(QStringLiteral("vigenere.txt"), Encrypt(plain, "chiave")));
+    Bench()->Announce(QStringLiteral("Spostamento 7: il testo si legge."));
     Click("cmdUsaNuovoTesto");
     QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("vigenere.txt")));
+    // What the message line said was about the old text.
+    QVERIFY(!Find<QLabel>("lblAnnuncio")->text().contains(QStringLiteral("Spostamento 7")));
     QCOMPARE(Bench(), bench);
     QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 0);
     QCOMPARE(Find<QLineEdit>("txtChiaveSostituzione")->text(), QString(26, QLatin1Char('.')));

@@ -10,6 +10,7 @@
 #include "question_service.h"
 #include "save_file_dialog.h"
 #include "temp_files.h"
+#include "worksheet.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -283,6 +284,59 @@ private slots:
         QVERIFY2(second.contains("Soluzione") && second.contains(key), qPrintable(second));
         const QString plainStart = QString::fromStdString(exercise.plaintext.substr(0, 5));
         QVERIFY2(second.contains(plainStart, Qt::CaseInsensitive), qPrintable(second));
+    }
+
+    // The boxes under "Chiave" ask for the key the cipher has, and the answers name the text's
+    // file, not where it lies on the teacher's disk.
+    void theKeyIsAskedForAsTheCipherMakesIt_data() {
+        QTest::addColumn<QString>("cipher");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("keyLength");
+        QTest::addColumn<QString>("asked");
+        QTest::newRow("shift") << "cesare"
+                               << "3" << 0 << "Chiave: lo spostamento";
+        QTest::newRow("affine") << "affine"
+                                << "5,8" << 0 << "Chiave: a e b";
+        QTest::newRow("keyword") << "vigenere"
+                                 << "leone" << 5 << "Chiave (5 lettere)";
+        QTest::newRow("variant Beaufort") << "beaufort"
+                                          << "variante:leone" << 5 << "Chiave (5 lettere)";
+        QTest::newRow("substitution")
+            << "sostituzione"
+            << "qwertyuiopasdfghjklzxcvbnm" << 0 << "sotto ogni lettera cifrata";
+        QTest::newRow("columns") << "trasposizione"
+                                 << "3 1 4 2" << 4 << "l'ordine delle 4 colonne";
+        QTest::newRow("rail fence") << "trasposizione"
+                                    << "staccionata 3" << 3 << "il numero di binari";
+        QTest::newRow("Playfair") << "playfair"
+                                  << "crito gafbd ehklm npqsu vwxyz" << 0 << "5 × 5";
+    }
+
+    void theKeyIsAskedForAsTheCipherMakesIt() {
+        QFETCH(QString, cipher);
+        QFETCH(QString, key);
+        QFETCH(int, keyLength);
+        QFETCH(QString, asked);
+        const Exercise exercise{cipher.toStdString(),
+                                key.toStdString(),
+                                "/home/insegnante/Documenti/letture/rosetta.txt",
+                                Difficulty{20, false, keyLength},
+                                "ABCDE FGHIJ KLMNO PQRST",
+                                "abcdefghijklmnopqrst"};
+        const QString path = files->Path("chiave.pdf");
+        {
+            QPdfWriter pdf(path);
+            pdf.setPageSize(QPageSize(QPageSize::A4));
+            QCOMPARE(PaintWorksheet(pdf, exercise, cipher, fakes->messages), 2);
+        }
+        const QString first = PdfText(path, 1);
+        if (first.isNull()) {
+            QSKIP("pdftotext (poppler-utils) is not installed: the pages' text is not read");
+        }
+        QVERIFY2(first.contains(asked), qPrintable(first));
+        const QString second = PdfText(path, 2);
+        QVERIFY2(second.contains("rosetta.txt") && !second.contains("/home/insegnante"),
+                 qPrintable(second));
     }
 
     void theWorkbenchOffersTheActions() {
