@@ -78,12 +78,44 @@ InputFile::~InputFile() {
 std::size_t InputFile::Read(unsigned char* buffer, std::size_t capacity) {
     for (;;) {
         const ssize_t got = ::read(fd_, buffer, capacity);
-        if (got >= 0) {
+        if (got > 0) {
+            position_ += std::uint64_t(got);
             return static_cast<std::size_t>(got);
         }
-        if (errno != EINTR) {
-            throw AnalysisFailure(AnalysisError::ReadError, name_ + ": " + std::strerror(errno));
+        if (got == 0) {
+            if (position_ < stamp_.size) {
+                CheckNotShortened();
+            }
+            return 0;
         }
+        if (errno != EINTR) {
+            Fail(AnalysisError::ReadError, name_, errno);
+        }
+    }
+}
+
+void InputFile::ReadAt(unsigned char* buffer, std::size_t size, std::uint64_t offset) {
+    while (size > 0) {
+        const ssize_t got = ::pread(fd_, buffer, size, off_t(offset));
+        if (got > 0) {
+            buffer += got;
+            size -= std::size_t(got);
+            offset += std::uint64_t(got);
+        } else if (got == 0) {
+            throw AnalysisFailure(AnalysisError::ReadError, name_ + ": cut shorter while read");
+        } else if (errno != EINTR) {
+            Fail(AnalysisError::ReadError, name_, errno);
+        }
+    }
+}
+
+void InputFile::CheckNotShortened() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) {
+        Fail(AnalysisError::ReadError, name_, errno);
+    }
+    if (std::uint64_t(info.st_size) < stamp_.size) {
+        throw AnalysisFailure(AnalysisError::ReadError, name_ + ": cut shorter while read");
     }
 }
 

@@ -22,10 +22,11 @@ enum class CountPath {
     Neon,            // 16-byte compare-and-count on arm64
 };
 
-// Returns the paths this processor can run, portable first.
+// Returns the paths this processor can run from the slowest to the fastest, as measured on the
+// processors we know: portable first, then avx512bw, avx2, avx512-gfni (or neon).
 std::vector<CountPath> SupportedCountPaths();
 
-// Returns the fastest path this processor can run.
+// Returns the fastest path this processor can run: the last of SupportedCountPaths().
 CountPath FastestCountPath();
 
 // Returns a short name of the path ("portable", "avx2", "avx512bw", "avx512-gfni",

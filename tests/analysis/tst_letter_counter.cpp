@@ -5,8 +5,11 @@
 #include <QTest>
 
 #include <atomic>
+#include <chrono>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 
@@ -57,6 +60,9 @@ private slots:
     void observerSeesTheBytesAndCanStopTheCount();
     void handsOnTheFirstBytesInTheSamePass_data();
     void handsOnTheFirstBytesInTheSamePass();
+    void aFileCutWhileCountedIsAReadError_data();
+    void aFileCutWhileCountedIsAReadError();
+    void aFileCutAtAnyMomentNeverEndsTheProcess();
 
 private:
     TempFiles files_;
@@ -277,20 +283,38 @@ void TestLetterCounter::leavesAFifoWithAWaitingWriterAlone() {
     // Opening the FIFO, even to refuse it, would let the writer go on into a closed pipe.
     const QByteArray fifo = files_.Path(QStringLiteral("busy-fifo")).toLocal8Bit();
     QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    std::atomic<pid_t> writerThread = 0;
     std::atomic<bool> writerOpened = false;
     std::thread writer([&] {
+        writerThread = pid_t(::syscall(SYS_gettid));
         const int fd = ::open(fifo.constData(), O_WRONLY); // waits for a reader
         writerOpened = true;
         ::close(fd);
     });
-    std::vector<std::int32_t> counts;
-    std::int32_t total = 0;
-    QVERIFY_THROWS_EXCEPTION(AnalysisFailure, CountLetters(fifo.toStdString(), counts, total));
-    QTest::qWait(100);
-    const bool openedByCount = writerOpened;
-    const int reader = ::open(fifo.constData(), O_RDONLY); // lets the writer finish
+    // The count starts once the writer waits inside open.
+    const auto blockedInOpen = [&] {
+        QFile syscall(QStringLiteral("/proc/self/task/%1/syscall").arg(writerThread.load()));
+        return writerThread != 0 && syscall.open(QIODevice::ReadOnly) &&
+               syscall.readAll().split(' ').value(0).toLong() == SYS_openat;
+    };
+    const bool waiting = QTest::qWaitFor(blockedInOpen, 10000);
+    bool refused = false;
+    if (waiting) {
+        std::vector<std::int32_t> counts;
+        std::int32_t total = 0;
+        try {
+            CountLetters(fifo.toStdString(), counts, total);
+        } catch (const AnalysisFailure& failure) {
+            refused = failure.kind() == AnalysisError::NotRegularFile;
+        }
+    }
+    const bool openedByCount = QTest::qWaitFor([&] { return writerOpened.load(); }, 100);
+    // A reader that does not wait for a writer lets the writer finish, whatever happened.
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
     writer.join();
     ::close(reader);
+    QVERIFY2(waiting, "the writer never waited in open");
+    QVERIFY(refused);
     QVERIFY(!openedByCount);
 }
 
@@ -354,8 +378,8 @@ void TestLetterCounter::handsOnTheFirstBytesInTheSamePass() {
         std::vector<std::int32_t> counts;
         std::int32_t total = 0;
         if (inMemory) {
-            CountLettersInText(std::string_view(text.constData(), std::size_t(text.size())),
-                               counts, total, {}, prefix);
+            CountLettersInText(std::string_view(text.constData(), std::size_t(text.size())), counts,
+                               total, {}, prefix);
         } else {
             CountLetters(path.toStdString(), counts, total, {}, prefix);
         }
@@ -366,6 +390,72 @@ void TestLetterCounter::handsOnTheFirstBytesInTheSamePass() {
         QVERIFY(counts == plain);
         QCOMPARE(total, plainTotal);
     }
+}
+
+void TestLetterCounter::aFileCutWhileCountedIsAReadError_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("cutTo");
+    const int block = int(kReadBufferSize);
+    const int large = int(kParallelFrom) + 3 * block;
+    QTest::newRow("a small file cut to nothing") << 3 * block << 0;
+    QTest::newRow("a large file cut to nothing") << large << 0;
+    QTest::newRow("a large file cut inside a later block") << large << large - block - 100;
+    // A mapping reads zeros past the end of the file on its last page, where nothing faults.
+    QTest::newRow("a large file cut inside its last page") << large << large - 10;
+}
+
+void TestLetterCounter::aFileCutWhileCountedIsAReadError() {
+    QFETCH(int, size);
+    QFETCH(int, cutTo);
+    const QString path = files_.Write(QStringLiteral("cut"), QByteArray(size, 'a'));
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    try {
+        CountLetters(path.toStdString(), counts, total,
+                     [&](std::uint64_t) { return ::truncate(qPrintable(path), cutTo) == 0; });
+        QFAIL("a file cut shorter was counted");
+    } catch (const AnalysisFailure& failure) {
+        QCOMPARE(failure.kind(), AnalysisError::ReadError);
+    }
+}
+
+void TestLetterCounter::aFileCutAtAnyMomentNeverEndsTheProcess() {
+    // Cut by another thread at a random moment of the count, on whichever way it takes then:
+    // the count either ends before the cut, whole, or fails with a read error.
+    const std::size_t size = kParallelFrom + 4 * kReadBufferSize;
+    const QByteArray text(qsizetype(size), 'x');
+    std::mt19937 random(11);
+    int cut = 0;
+    for (int round = 0; round < 30; ++round) {
+        const QString path = files_.Write(QStringLiteral("cut-%1").arg(round), text);
+        std::atomic<bool> started = false;
+        std::atomic<bool> cutDone = false;
+        const int cutTo = std::uniform_int_distribution<int>(0, int(size) - 1)(random);
+        const auto delay =
+            std::chrono::microseconds(std::uniform_int_distribution<int>(0, 2000)(random));
+        std::thread cutter([&] {
+            while (!started) {
+                std::this_thread::yield();
+            }
+            std::this_thread::sleep_for(delay);
+            cutDone = ::truncate(qPrintable(path), cutTo) == 0;
+        });
+        std::vector<std::int32_t> counts;
+        std::int32_t total = 0;
+        try {
+            CountLetters(path.toStdString(), counts, total, [&](std::uint64_t) {
+                started = true;
+                return true;
+            });
+            QCOMPARE(total, std::int32_t(size));
+        } catch (const AnalysisFailure& failure) {
+            QCOMPARE(failure.kind(), AnalysisError::ReadError);
+            ++cut;
+        }
+        cutter.join();
+        QVERIFY(cutDone);
+    }
+    QVERIFY(cut > 0);
 }
 
 QTEST_GUILESS_MAIN(TestLetterCounter)

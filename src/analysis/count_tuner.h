@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace tallivo {
+
+// One way of counting a stretch of a large text.
+struct CountWay {
+    bool mapped = false;  // straight from the mapped file (or the text in memory), not copied in
+    unsigned threads = 1; // counting threads, the caller's among them
+
+    bool operator==(const CountWay&) const = default;
+};
+
+// Picks, stretch by stretch, the way of counting that has measured fastest so far in this count,
+// so that neither helper threads nor a mapping are used where, on this machine and at this
+// moment, they are slower. Every way is tried once, in the order given, and once more to confirm
+// (soon, since a stretch slowed down by another program can make a good way look bad); then the
+// fastest is kept, and each slower way is tried again once the count has spent kPatience times
+// what that try is expected to lose, so that the tries cost a small share of the count and a way
+// that has become faster (a processor that became free) is found again. A way is judged by the
+// faster of its last two stretches, so that one slowed-down stretch does not condemn it, while
+// the way in use is left after two slow ones; a stretch during which the counting thread had to
+// give way to another program says nothing of the way, and is not kept.
+class CountTuner {
+public:
+    // Ways must not be empty; stretchBytes is the size of the stretches to be counted.
+    CountTuner(std::vector<CountWay> ways, std::size_t stretchBytes);
+
+    // Returns the way for the next stretch.
+    const CountWay& Next() const { return ways_[Choose()]; }
+
+    // Records that the stretch counted the way Next gave took seconds for bytes; disturbed: the
+    // counting thread was made to give way to another meanwhile.
+    void Record(std::size_t bytes, double seconds, bool disturbed = false);
+
+    // A try of a slower way may cost at most this share of the time since its last try.
+    static constexpr double kPatience = 400.0;
+    // A slower way is tried again at the soonest after this many stretches of the fastest.
+    static constexpr double kLeastGap = 4.0;
+    // A way is judged by a disturbed stretch after this many disturbed stretches in a row.
+    static constexpr int kDisturbedInARow = 3;
+
+private:
+    struct Measure {
+        double last = -1.0;     // seconds per byte of the last try; below 0 while untried
+        double previous = -1.0; // of the try before it; below 0 while unconfirmed
+        double since = 0.0;     // seconds spent counting other ways since the last try
+        int disturbed = 0;      // disturbed stretches since the last one kept
+
+        // Returns the seconds per byte the way is judged by.
+        double Estimate() const;
+    };
+
+    // Returns the index of the way for the next stretch.
+    std::size_t Choose() const;
+    std::size_t Fastest() const;
+
+    std::vector<CountWay> ways_;
+    std::vector<Measure> measures_;
+    std::size_t stretchBytes_;
+};
+
+} // namespace tallivo

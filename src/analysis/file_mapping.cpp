@@ -1,0 +1,25 @@
+#include "file_mapping.h"
+
+#include <sys/mman.h>
+
+namespace tallivo {
+
+FileMapping::FileMapping(int descriptor, std::size_t size) {
+    if (size == 0) {
+        return;
+    }
+    void* const mapped = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, descriptor, 0);
+    if (mapped == MAP_FAILED) {
+        return;
+    }
+    data_ = static_cast<const unsigned char*>(mapped);
+    size_ = size;
+}
+
+FileMapping::~FileMapping() {
+    if (data_ != nullptr) {
+        ::munmap(const_cast<unsigned char*>(data_), size_);
+    }
+}
+
+} // namespace tallivo
