@@ -72,6 +72,7 @@ private:
     std::size_t handed_ = 0;
     std::vector<unsigned char> prefixCopy_;
     std::unique_ptr<BlockBuffer> buffers_[2];
+    int buffersUsed_ = 0; // by the ways that read: one, or two for the helpers
     int reading_ = 0;
     // A block read ahead by the last stretch, the first of the next: [pendingBegin_,
     // pendingEnd_) in buffers_[reading_].
@@ -93,16 +94,17 @@ LargeCount::LargeCount(const LargeText& text, CountPath path, std::vector<CountW
     , prefix_(prefix) {
     for (const CountWay& way : ways) {
         threads_ = std::max(threads_, way.threads);
+        if (!way.mapped) {
+            buffersUsed_ = std::max(buffersUsed_, way.threads > 1 ? 2 : 1);
+        }
     }
 }
 
 void LargeCount::Run() {
-    if (text_.file != nullptr) {
-        // Fresh memory costs a page fault a page; paid here, it is no way's cost.
-        for (const int which : {0, 1}) {
-            for (std::size_t page = 0; page < kBlock; page += 4096) {
-                Buffer(which)[page] = 0;
-            }
+    // Fresh memory costs a page fault a page: paid here, it is no way's cost.
+    for (int which = 0; which < buffersUsed_; ++which) {
+        for (std::size_t page = 0; page < kBlock; page += 4096) {
+            Buffer(which)[page] = 0;
         }
     }
     for (std::size_t begin = 0; begin < text_.size;) {
@@ -111,13 +113,14 @@ void LargeCount::Run() {
             Workers(); // started before the clock: once a count, not a cost of the way
         }
         const std::size_t end = std::min(text_.size, begin + kStretch);
-        const long preempted = Preemptions();
+        // A helper woken on the caller's processor preempts it too: only the calling thread
+        // alone is known to have given way to another program.
+        const bool alone = way.threads == 1;
+        const long preempted = alone ? Preemptions() : 0;
         const double start = Seconds();
         CountStretch(way, begin, end);
         const double seconds = Seconds() - start;
-        // A helper woken on the caller's processor preempts it too: only the calling thread
-        // alone is known to have given way to another program.
-        tuner_.Record(end - begin, seconds, way.threads == 1 && Preemptions() != preempted);
+        tuner_.Record(end - begin, seconds, alone && Preemptions() != preempted);
         begin = end;
     }
 }

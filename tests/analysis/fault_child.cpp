@@ -1,7 +1,6 @@
-// Reads past the end of a file cut while mapped, where no guard covers that read, so that
-// tst_fault_guard can see what ends the process: run as "fault_child GUARD HANDLER", GUARD
-// "guarded" putting the read inside a guard over another range, HANDLER "own" installing a
-// SIGBUS handler of the program's own (which exits with 3) before the guard's.
+// Reads past the end of a file cut while mapped, where no guard covers the read, for
+// tst_fault_guard to see what ends the process. "fault_child GUARD HANDLER": GUARD "guarded" reads
+// in a guard over other pages; HANDLER "own" installs a SIGBUS handler that exits with 3 first.
 
 #include "fault_guard.h"
 
