@@ -1,8 +1,6 @@
 #include "count_tuner.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 namespace tallivo {
 
@@ -16,34 +14,48 @@ CountTuner::CountTuner(std::vector<CountWay> ways, std::size_t stretchBytes)
     , stretchBytes_(stretchBytes) {}
 
 std::size_t CountTuner::Fastest() const {
-    std::size_t fastest = 0;
-    for (std::size_t i = 1; i < measures_.size(); ++i) {
-        if (measures_[i].Estimate() < measures_[fastest].Estimate()) {
+    std::size_t fastest = measures_.size();
+    for (std::size_t i = 0; i < measures_.size(); ++i) {
+        if (measures_[i].last >= 0.0 && (fastest == measures_.size() ||
+                                         measures_[i].Estimate() < measures_[fastest].Estimate())) {
             fastest = i;
         }
     }
     return fastest;
 }
 
-std::size_t CountTuner::Choose() const {
-    for (std::size_t i = 0; i < measures_.size(); ++i) {
-        if (measures_[i].last < 0.0) {
-            return i;
+bool CountTuner::Hopeless(std::size_t i, double best) const {
+    for (std::size_t alone = 0; alone < ways_.size(); ++alone) {
+        if (ways_[i].threads > 1 && ways_[alone].threads == 1 &&
+            ways_[alone].mapped == ways_[i].mapped && measures_[alone].last >= 0.0 &&
+            measures_[alone].Estimate() > double(ways_[i].threads) * best) {
+            return true;
         }
     }
+    return false;
+}
+
+std::size_t CountTuner::Choose() const {
     const std::size_t fastest = Fastest();
+    if (fastest == measures_.size()) {
+        return 0;
+    }
     const double best = measures_[fastest].Estimate();
-    const double gap = std::max(kLeastGap * double(stretchBytes_) * best, 1e-9);
+    const double stretchSeconds = std::max(double(stretchBytes_) * best, 1e-9);
     std::size_t chosen = fastest;
     double mostOverdue = 1.0;
     for (std::size_t i = 0; i < measures_.size(); ++i) {
         const Measure& measure = measures_[i];
-        if (i == fastest) {
+        if (i == fastest || Hopeless(i, best)) {
             continue;
         }
+        if (measure.last < 0.0) {
+            return i;
+        }
         const double loss = double(stretchBytes_) * (measure.Estimate() - best);
-        // A way tried once is confirmed as soon as its try would have lost no more than it did.
-        const double due = std::max(measure.previous < 0.0 ? loss : kPatience * loss, gap);
+        const double due = measure.previous < 0.0
+                               ? kConfirmAfter * stretchSeconds
+                               : std::max(kPatience * loss, kLeastGap * stretchSeconds);
         if (measure.since >= due * mostOverdue) {
             chosen = i;
             mostOverdue = measure.since / due;

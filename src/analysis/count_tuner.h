@@ -14,15 +14,19 @@ struct CountWay {
 };
 
 // Picks, stretch by stretch, the way of counting that has measured fastest so far in this count,
-// so that neither helper threads nor a mapping are used where, on this machine and at this
-// moment, they are slower. Every way is tried once, in the order given, and once more to confirm
-// (soon, since a stretch slowed down by another program can make a good way look bad); then the
-// fastest is kept, and each slower way is tried again once the count has spent kPatience times
-// what that try is expected to lose, so that the tries cost a small share of the count and a way
-// that has become faster (a processor that became free) is found again. A way is judged by the
-// faster of its last two stretches, so that one slowed-down stretch does not condemn it, while
-// the way in use is left after two slow ones; a stretch during which the counting thread had to
-// give way to another program says nothing of the way, and is not kept.
+// so that neither helper threads nor a mapping are used where, on this machine, in this part of
+// the file and at this moment, they are slower. Every way is tried once, in the order given, and
+// once more kConfirmAfter stretches later, where the first try may have met a part of the file
+// unlike the rest (the first pages of a file read from disk can be smaller, and costlier to
+// map) or a moment when another program took the processor. Then the fastest is kept, and each
+// slower way is tried again once the count has spent kPatience times what that try is expected
+// to lose, so that the tries cost a small share of the count and a way that has become faster (a
+// processor that became free) is found again. A way with helpers is not tried while the same way
+// alone measures slower than the fastest by more than its number of threads: helpers cannot make
+// up for that. A way is judged by the faster of its last two tries, so that one slowed-down
+// stretch does not condemn it, while the way in use is left after two slow ones; a stretch during
+// which the counting thread had to give way to another program says nothing of the way, and is
+// not kept.
 class CountTuner {
 public:
     // Ways must not be empty; stretchBytes is the size of the stretches to be counted.
@@ -39,6 +43,8 @@ public:
     static constexpr double kPatience = 400.0;
     // A slower way is tried again at the soonest after this many stretches of the fastest.
     static constexpr double kLeastGap = 4.0;
+    // A way tried once is tried again after this many stretches of the fastest.
+    static constexpr double kConfirmAfter = 32.0;
     // A way is judged by a disturbed stretch after this many disturbed stretches in a row.
     static constexpr int kDisturbedInARow = 3;
 
@@ -55,7 +61,10 @@ private:
 
     // Returns the index of the way for the next stretch.
     std::size_t Choose() const;
+    // Returns the index of the fastest way tried.
     std::size_t Fastest() const;
+    // Returns whether way i, with helpers, cannot beat seconds per byte.
+    bool Hopeless(std::size_t i, double best) const;
 
     std::vector<CountWay> ways_;
     std::vector<Measure> measures_;

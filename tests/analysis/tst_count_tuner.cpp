@@ -9,21 +9,29 @@ namespace {
 // The ways of a two-processor machine that can map the file, in the order the counter tries them.
 const std::vector<CountWay> kWays{{true, 1}, {false, 1}, {true, 2}, {false, 2}};
 constexpr std::size_t kStretch = std::size_t{2} << 20;
-constexpr int kStretches = 512; // a file of 1 GiB
+constexpr std::size_t kStretches = 512; // a file of 1 GiB
 
-// The seconds a count takes on a simulated machine where way w counts stretch s at
-// rates(s)[w] GB/s, the tuner choosing; oracle receives those of the best way at every stretch.
-template <typename Rates> double SimulatedSeconds(const Rates& rates, double& oracle) {
-    CountTuner tuner(kWays, kStretch);
+// The seconds a count takes on a simulated machine where way w counts the MiB at m at
+// rates(m)[w] GB/s, the tuner choosing among ways; oracle receives those of the best way at every
+// MiB.
+template <typename Rates>
+double SimulatedSeconds(const std::vector<CountWay>& ways, const Rates& rates, double& oracle) {
+    constexpr std::size_t kMiB = std::size_t{1} << 20;
+    CountTuner tuner(ways, kStretch);
     double seconds = 0.0;
     oracle = 0.0;
-    for (int s = 0; s < kStretches; ++s) {
-        const QList<double> gigabytes = rates(s);
+    for (std::size_t done = 0; done < kStretches * kStretch;) {
         const auto way = std::find(kWays.begin(), kWays.end(), tuner.Next()) - kWays.begin();
-        const double taken = double(kStretch) / (gigabytes[way] * 1e9);
-        tuner.Record(kStretch, taken);
+        const std::size_t bytes = kStretch;
+        double taken = 0.0;
+        for (std::size_t at = done; at < done + bytes; at += kMiB) {
+            const QList<double> gigabytes = rates(int(at / kMiB));
+            taken += double(kMiB) / (gigabytes[way] * 1e9);
+            oracle += double(kMiB) / (*std::max_element(gigabytes.begin(), gigabytes.end()) * 1e9);
+        }
+        tuner.Record(bytes, taken);
         seconds += taken;
-        oracle += double(kStretch) / (*std::max_element(gigabytes.begin(), gigabytes.end()) * 1e9);
+        done += bytes;
     }
     return seconds;
 }
@@ -37,53 +45,69 @@ private slots:
     void staysCloseToTheBestWay_data();
     void staysCloseToTheBestWay();
     void aDisturbedStretchSaysNothingOfItsWay();
+    void helpersAreTriedOnlyWhereTheyCanWin_data();
+    void helpersAreTriedOnlyWhereTheyCanWin();
 };
 
 void TestCountTuner::staysCloseToTheBestWay_data() {
     // GB/s of: mapped alone, read alone, mapped with a helper, read with a helper.
     QTest::addColumn<QList<double>>("first");
-    QTest::addColumn<QList<double>>("second"); // from the middle of the file on
-    QTest::addColumn<int>("slowStretch");      // one stretch of the way in use 20 times slower
-    QTest::addColumn<double>("slack");         // how much slower than the best way at each stretch
+    QTest::addColumn<QList<double>>("then"); // from MiB "from" of the file on
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("slowMiB");  // one MiB counted 20 times slower, whatever the way
+    QTest::addColumn<double>("slack"); // how much slower than the best way at each MiB
 
     const QList<double> helperGains{5, 4, 9, 6};
     const QList<double> helperLoses{5, 4, 3, 2.5};
     const QList<double> mappingCostly{1.5, 6, 2.5, 9};
     const QList<double> closeTogether{18, 12, 16, 16};
-    QTest::newRow("a helper gains") << helperGains << helperGains << -1 << 0.03;
-    QTest::newRow("a helper loses: a busy machine") << helperLoses << helperLoses << -1 << 0.03;
+    const int half = kStretches; // MiB
+    QTest::newRow("a helper gains") << helperGains << helperGains << 0 << -1 << 0.03;
+    QTest::newRow("a helper loses: a busy machine")
+        << helperLoses << helperLoses << 0 << -1 << 0.03;
     QTest::newRow("pages costly to map: reading wins")
-        << mappingCostly << mappingCostly << -1 << 0.05;
-    QTest::newRow("every way about as fast") << closeTogether << closeTogether << -1 << 0.02;
+        << mappingCostly << mappingCostly << 0 << -1 << 0.05;
+    QTest::newRow("pages costly to map, a busy machine")
+        << QList<double>{1.5, 6, 2.5, 5} << QList<double>{1.5, 6, 2.5, 5} << 0 << -1 << 0.03;
+    QTest::newRow("every way about as fast") << closeTogether << closeTogether << 0 << -1 << 0.02;
     QTest::newRow("the other processor gets busy halfway")
-        << helperGains << QList<double>{5, 4, 2, 2} << -1 << 0.04;
+        << helperGains << QList<double>{5, 4, 2, 2} << half << -1 << 0.04;
     QTest::newRow("the other processor frees up halfway")
-        << helperLoses << helperGains << -1 << 0.04;
-    QTest::newRow("one stretch of the best way slowed down")
-        << helperGains << helperGains << 40 << 0.04;
-    QTest::newRow("its first try slowed down") << helperGains << helperGains << 2 << 0.04;
+        << helperLoses << helperGains << half << -1 << 0.15;
+    QTest::newRow("small pages for the first 30 MiB, then large")
+        << QList<double>{1.5, 5, 2.5, 6} << QList<double>{20, 12, 25, 12} << 30 << -1 << 0.08;
+    QTest::newRow("one slow moment for the way in use")
+        << helperGains << helperGains << 0 << 80 << 0.04;
+    QTest::newRow("one slow moment during the first tries")
+        << helperGains << helperGains << 0 << 4 << 0.05;
 }
 
 void TestCountTuner::staysCloseToTheBestWay() {
     QFETCH(QList<double>, first);
-    QFETCH(QList<double>, second);
-    QFETCH(int, slowStretch);
+    QFETCH(QList<double>, then);
+    QFETCH(int, from);
+    QFETCH(int, slowMiB);
     QFETCH(double, slack);
-    double oracle = 0.0;
-    const double seconds = SimulatedSeconds(
-        [&](int s) {
-            QList<double> rates = s < kStretches / 2 ? first : second;
-            if (s == slowStretch) {
-                for (double& rate : rates) {
-                    rate /= 20;
-                }
+    const auto rates = [&](int mib) {
+        QList<double> gigabytes = mib < from ? first : then;
+        if (mib == slowMiB) {
+            for (double& rate : gigabytes) {
+                rate /= 20;
             }
-            return rates;
-        },
-        oracle);
+        }
+        return gigabytes;
+    };
+    double oracle = 0.0;
+    const double seconds = SimulatedSeconds(kWays, rates, oracle);
     QVERIFY2(
         seconds <= (1 + slack) * oracle,
         qPrintable(QStringLiteral("%1 ms against %2 ms").arg(seconds * 1e3).arg(oracle * 1e3)));
+    // Offered helpers too, the count is no slower than offered the calling thread alone, but for
+    // the tries of the helpers.
+    double aloneOracle = 0.0;
+    const double alone = SimulatedSeconds({kWays[0], kWays[1]}, rates, aloneOracle);
+    QVERIFY2(seconds <= 1.015 * alone,
+             qPrintable(QStringLiteral("%1 ms against %2 ms").arg(seconds * 1e3).arg(alone * 1e3)));
 }
 
 void TestCountTuner::aDisturbedStretchSaysNothingOfItsWay() {
@@ -96,6 +120,24 @@ void TestCountTuner::aDisturbedStretchSaysNothingOfItsWay() {
     // Disturbed again and again: a machine that busy is judged as it is.
     tuner.Record(kStretch, 1.0, true);
     QCOMPARE(tuner.Next(), kWays[1]);
+}
+
+void TestCountTuner::helpersAreTriedOnlyWhereTheyCanWin_data() {
+    QTest::addColumn<double>("mappedAlone"); // GB/s; read alone counts at 6
+    QTest::addColumn<bool>("triesHelper");   // mapped with a helper next
+
+    QTest::newRow("mapped alone a little slower") << 4.0 << true;
+    QTest::newRow("mapped alone half as fast") << 3.0 << true;
+    QTest::newRow("mapped alone far slower: two threads cannot win") << 2.9 << false;
+}
+
+void TestCountTuner::helpersAreTriedOnlyWhereTheyCanWin() {
+    QFETCH(double, mappedAlone);
+    QFETCH(bool, triesHelper);
+    CountTuner tuner({kWays[0], kWays[1], kWays[2]}, kStretch);
+    tuner.Record(kStretch, double(kStretch) / (mappedAlone * 1e9));
+    tuner.Record(kStretch, double(kStretch) / 6e9);
+    QCOMPARE(tuner.Next(), triesHelper ? kWays[2] : kWays[1]);
 }
 
 QTEST_GUILESS_MAIN(TestCountTuner)
