@@ -53,29 +53,42 @@ std::size_t CountTuner::Choose() const {
             return i;
         }
         const double loss = double(stretchBytes_) * (measure.Estimate() - best);
-        const double due = measure.previous < 0.0
-                               ? kConfirmAfter * stretchSeconds
-                               : std::max(kPatience * loss, kLeastGap * stretchSeconds);
-        if (measure.since >= due * mostOverdue) {
+        // How far past its next try the way is.
+        const double overdue =
+            measure.provisional
+                ? double(measure.stretchesSince) / kRetryAfter
+                : measure.since / std::max(kPatience * loss, kLeastGap * stretchSeconds);
+        if (overdue >= mostOverdue) {
             chosen = i;
-            mostOverdue = measure.since / due;
+            mostOverdue = overdue;
         }
     }
     return chosen;
 }
 
 void CountTuner::Record(std::size_t bytes, double seconds, bool disturbed) {
-    Measure& used = measures_[Choose()];
+    const std::size_t chosen = Choose();
+    const bool wasFastest = chosen == Fastest();
+    Measure& used = measures_[chosen];
+    ++stretches_;
     for (Measure& measure : measures_) {
         measure.since += seconds;
+        ++measure.stretchesSince;
     }
     if (disturbed && ++used.disturbed < kDisturbedInARow) {
         return;
     }
     used.disturbed = 0;
     used.since = 0.0;
+    used.stretchesSince = 0;
     used.previous = used.last;
     used.last = seconds / double(std::max<std::size_t>(bytes, 1));
+    used.provisional = stretches_ <= kWarmUp;
+    if (wasFastest && Fastest() != chosen) {
+        // Overtaken, perhaps only for a part of the file or a moment: judged on this try alone.
+        used.previous = -1.0;
+        used.provisional = true;
+    }
 }
 
 } // namespace tallivo

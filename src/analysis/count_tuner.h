@@ -15,18 +15,18 @@ struct CountWay {
 
 // Picks, stretch by stretch, the way of counting that has measured fastest so far in this count,
 // so that neither helper threads nor a mapping are used where, on this machine, in this part of
-// the file and at this moment, they are slower. Every way is tried once, in the order given, and
-// once more kConfirmAfter stretches later, where the first try may have met a part of the file
-// unlike the rest (the first pages of a file read from disk can be smaller, and costlier to
-// map) or a moment when another program took the processor. Then the fastest is kept, and each
-// slower way is tried again once the count has spent kPatience times what that try is expected
-// to lose, so that the tries cost a small share of the count and a way that has become faster (a
-// processor that became free) is found again. A way with helpers is not tried while the same way
-// alone measures slower than the fastest by more than its number of threads: helpers cannot make
-// up for that. A way is judged by the faster of its last two tries, so that one slowed-down
-// stretch does not condemn it, while the way in use is left after two slow ones; a stretch during
-// which the counting thread had to give way to another program says nothing of the way, and is
-// not kept.
+// the file and at this moment, they are slower. Every way is tried once, in the order given; then
+// the fastest is kept, and each slower way is tried again once the count has spent kPatience
+// times what that try is expected to lose, so that the tries cost a small share of the count and
+// a way that has become faster (a processor that became free) is found again. What the first
+// kWarmUp stretches show is provisional: the first pages of a file read from disk can be smaller
+// than the rest, and costlier to map. A way tried there, and the fastest way once overtaken (by a
+// change for a part of the file, or a busy moment), is tried again kRetryAfter stretches later.
+// A way with helpers is not tried while the same way alone measures slower
+// than the fastest by more than its number of threads: helpers cannot make up for that. A way is
+// judged by the faster of its last two tries, so that one slowed-down stretch does not condemn
+// it, while the way in use is left after two slow ones; a stretch during which the counting
+// thread had to give way to another program says nothing of the way, and is not kept.
 class CountTuner {
 public:
     // Ways must not be empty; stretchBytes is the size of the stretches to be counted.
@@ -43,17 +43,21 @@ public:
     static constexpr double kPatience = 400.0;
     // A slower way is tried again at the soonest after this many stretches of the fastest.
     static constexpr double kLeastGap = 4.0;
-    // A way tried once is tried again after this many stretches of the fastest.
-    static constexpr double kConfirmAfter = 32.0;
+    // What the first stretches show is provisional.
+    static constexpr int kWarmUp = 32;
+    // A way measured provisionally is tried again after this many stretches.
+    static constexpr int kRetryAfter = 16;
     // A way is judged by a disturbed stretch after this many disturbed stretches in a row.
     static constexpr int kDisturbedInARow = 3;
 
 private:
     struct Measure {
-        double last = -1.0;     // seconds per byte of the last try; below 0 while untried
-        double previous = -1.0; // of the try before it; below 0 while unconfirmed
-        double since = 0.0;     // seconds spent counting other ways since the last try
-        int disturbed = 0;      // disturbed stretches since the last one kept
+        double last = -1.0;       // seconds per byte of the last try; below 0 while untried
+        double previous = -1.0;   // of the try before it; below 0 while unconfirmed
+        double since = 0.0;       // seconds spent counting other ways since the last try
+        int stretchesSince = 0;   // stretches counted other ways since the last try
+        bool provisional = false; // measured in the warm-up, or overtaken
+        int disturbed = 0;        // disturbed stretches since the last one kept
 
         // Returns the seconds per byte the way is judged by.
         double Estimate() const;
@@ -69,6 +73,7 @@ private:
     std::vector<CountWay> ways_;
     std::vector<Measure> measures_;
     std::size_t stretchBytes_;
+    int stretches_ = 0; // recorded so far
 };
 
 } // namespace tallivo

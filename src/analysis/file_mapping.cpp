@@ -1,5 +1,7 @@
 #include "file_mapping.h"
 
+#include <algorithm>
+
 #include <sys/mman.h>
 
 namespace tallivo {
@@ -14,6 +16,13 @@ FileMapping::FileMapping(int descriptor, std::size_t size) {
     }
     data_ = static_cast<const unsigned char*>(mapped);
     size_ = size;
+}
+
+void FileMapping::Release(std::size_t offset, std::size_t size) {
+    if (data_ != nullptr && offset < size_) {
+        ::madvise(const_cast<unsigned char*>(data_) + offset, std::min(size, size_ - offset),
+                  MADV_DONTNEED);
+    }
 }
 
 FileMapping::~FileMapping() {

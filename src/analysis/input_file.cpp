@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,12 +130,31 @@ constexpr std::align_val_t kPageAlignment{4096};
 
 } // namespace
 
-BlockBuffer::BlockBuffer(std::size_t size)
-    : data_(static_cast<unsigned char*>(::operator new(size, kPageAlignment)))
-    , size_(size) {}
+BlockBuffer::BlockBuffer(std::size_t size, Pages pages)
+    : data_(nullptr)
+    , size_(size) {
+#ifdef MAP_POPULATE
+    if (pages == Pages::AllAtOnce) {
+        void* const mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (mapped == MAP_FAILED) {
+            throw std::bad_alloc();
+        }
+        data_ = static_cast<unsigned char*>(mapped);
+        mapped_ = true;
+        return;
+    }
+#endif
+    (void)pages;
+    data_ = static_cast<unsigned char*>(::operator new(size, kPageAlignment));
+}
 
 BlockBuffer::~BlockBuffer() {
-    ::operator delete(data_, kPageAlignment);
+    if (mapped_) {
+        ::munmap(data_, size_);
+    } else {
+        ::operator delete(data_, kPageAlignment);
+    }
 }
 
 FileStamp ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,

@@ -72,7 +72,11 @@ private:
 // destination a few bytes off a cache line can make the copy several times slower.
 class BlockBuffer {
 public:
-    explicit BlockBuffer(std::size_t size);
+    // With all its pages in place at once where every page will be used: one call to the system
+    // in place of a page fault a page.
+    enum class Pages { OnFirstUse, AllAtOnce };
+
+    explicit BlockBuffer(std::size_t size, Pages pages = Pages::OnFirstUse);
     ~BlockBuffer();
 
     BlockBuffer(const BlockBuffer&) = delete;
@@ -84,6 +88,7 @@ public:
 private:
     unsigned char* data_;
     std::size_t size_;
+    bool mapped_ = false;
 };
 
 // Reads fileName from start to end through one buffer of blockSize bytes, handing each block

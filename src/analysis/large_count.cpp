@@ -59,7 +59,8 @@ private:
     // Adds the tally of [begin, end) and tells the observer of every block's end in it.
     void Finish(const LetterTally& tally, std::size_t begin, std::size_t end);
     [[noreturn]] void FailCut() const;
-    unsigned char* Buffer(int which);
+    // Sets up the first count buffers, as those that read need them.
+    void PrepareBuffers(int count);
     ParallelTally& Workers();
 
     const LargeText& text_;
@@ -72,12 +73,10 @@ private:
     const PrefixSink& prefix_;
     std::size_t handed_ = 0;
     std::vector<unsigned char> prefixCopy_;
-    std::unique_ptr<BlockBuffer> buffers_[2];
-    int buffersUsed_ = 0; // by the ways that read: one, or two for the helpers
+    std::unique_ptr<BlockBuffer> buffers_[2]; // for the ways that read: one, two with helpers
     int reading_ = 0;
-    // A block read ahead by the last stretch, the first of the next: [pendingBegin_,
-    // pendingEnd_) in buffers_[reading_].
-    std::size_t pendingBegin_ = 0;
+    // The end of a block read ahead by the last stretch into buffers_[reading_], the first
+    // block of the next; no more than where the next stretch begins when there is none.
     std::size_t pendingEnd_ = 0;
     // Last, so that it goes first: helpers may still be counting a buffer or the mapping.
     std::unique_ptr<ParallelTally> workers_;
@@ -95,25 +94,21 @@ LargeCount::LargeCount(const LargeText& text, CountPath path, std::vector<CountW
     , prefix_(prefix) {
     for (const CountWay& way : ways) {
         threads_ = std::max(threads_, way.threads);
-        if (!way.mapped) {
-            buffersUsed_ = std::max(buffersUsed_, way.threads > 1 ? 2 : 1);
-        }
     }
 }
 
 void LargeCount::Run() {
-    // Fresh memory costs a page fault a page, and under some hypervisors a first write by the
-    // system another: paid here, by reading into the buffers once, they are no way's cost.
-    for (int which = 0; which < buffersUsed_; ++which) {
-        text_.file->ReadAt(Buffer(which), kBlock, 0);
-    }
     for (std::size_t begin = 0; begin < text_.size;) {
         const CountWay way = tuner_.Next();
+        // Set up before the clock: once a count, not a cost of the way.
         if (way.threads > 1) {
-            Workers(); // started before the clock: once a count, not a cost of the way
+            Workers();
+        }
+        if (!way.mapped) {
+            PrepareBuffers(way.threads > 1 ? 2 : 1);
         }
         // A block read ahead by the last stretch is counted first, on top of the stretch.
-        const std::size_t from = pendingEnd_ > pendingBegin_ ? pendingEnd_ : begin;
+        const std::size_t from = std::max(pendingEnd_, begin);
         const std::size_t end = std::min(text_.size, from + kStretch);
         // A helper woken on the caller's processor preempts it too: only the calling thread
         // alone is known to have given way to another program.
@@ -128,11 +123,9 @@ void LargeCount::Run() {
 }
 
 void LargeCount::CountStretch(const CountWay& way, std::size_t begin, std::size_t end) {
-    if (pendingEnd_ > pendingBegin_) {
-        const std::size_t pendingEnd = pendingEnd_;
-        pendingEnd_ = pendingBegin_;
-        CountCopied(buffers_[reading_]->data(), begin, pendingEnd, way.threads);
-        begin = pendingEnd;
+    if (pendingEnd_ > begin) {
+        CountCopied(buffers_[reading_]->data(), begin, pendingEnd_, way.threads);
+        begin = pendingEnd_;
     }
     if (begin >= end) {
         return;
@@ -149,7 +142,7 @@ void LargeCount::CountMapped(std::size_t begin, std::size_t end, unsigned thread
     const std::size_t size = end - begin;
     LetterTally tally{};
     if (threads > 1) {
-        Workers().Start(data, size, text_.guarded);
+        Workers().Start(data, size, text_.mapping != nullptr);
         const std::optional<LetterTally> counted = workers_->Wait();
         if (!counted) {
             FailCut();
@@ -157,19 +150,22 @@ void LargeCount::CountMapped(std::size_t begin, std::size_t end, unsigned thread
         tally = *counted;
     } else {
         auto count = [&] { TallyLetters(path_, data, size, tally); };
-        if (!text_.guarded) {
+        if (text_.mapping == nullptr) {
             count();
         } else if (!RunGuarded(data, size, count)) {
             FailCut();
         }
     }
     HandOnMapped(begin, end);
+    if (text_.mapping != nullptr) {
+        text_.mapping->Release(begin, size);
+    }
     Finish(tally, begin, end);
 }
 
 void LargeCount::CountRead(std::size_t begin, std::size_t end, unsigned threads) {
     std::size_t blockEnd = std::min(end, begin + kBlock);
-    text_.file->ReadAt(Buffer(reading_), blockEnd - begin, begin);
+    text_.file->ReadAt(buffers_[reading_]->data(), blockEnd - begin, begin);
     while (begin < end) {
         const unsigned char* data = buffers_[reading_]->data();
         if (threads > 1) {
@@ -179,13 +175,12 @@ void LargeCount::CountRead(std::size_t begin, std::size_t end, unsigned threads)
             reading_ = 1 - reading_;
             const std::size_t nextEnd = std::min(text_.size, blockEnd + kBlock);
             if (blockEnd < nextEnd) {
-                text_.file->ReadAt(Buffer(reading_), nextEnd - blockEnd, blockEnd);
+                text_.file->ReadAt(buffers_[reading_]->data(), nextEnd - blockEnd, blockEnd);
             }
             const LetterTally tally = *workers_->Wait();
             HandOn(data, blockEnd - begin);
             Finish(tally, begin, blockEnd);
             if (blockEnd >= end) {
-                pendingBegin_ = blockEnd;
                 pendingEnd_ = nextEnd;
                 return;
             }
@@ -196,7 +191,7 @@ void LargeCount::CountRead(std::size_t begin, std::size_t end, unsigned threads)
             begin = blockEnd;
             blockEnd = std::min(end, begin + kBlock);
             if (begin < end) {
-                text_.file->ReadAt(Buffer(reading_), blockEnd - begin, begin);
+                text_.file->ReadAt(buffers_[reading_]->data(), blockEnd - begin, begin);
             }
         }
     }
@@ -220,7 +215,7 @@ void LargeCount::HandOnMapped(std::size_t begin, std::size_t end) {
         return;
     }
     const std::size_t size = std::min(end - begin, prefix_.limit - handed_);
-    if (!text_.guarded) {
+    if (text_.mapping == nullptr) {
         HandOn(text_.bytes + begin, size);
         return;
     }
@@ -259,11 +254,15 @@ void LargeCount::FailCut() const {
     throw AnalysisFailure(AnalysisError::ReadError, text_.name + ": cut shorter while read");
 }
 
-unsigned char* LargeCount::Buffer(int which) {
-    if (!buffers_[which]) {
-        buffers_[which] = std::make_unique<BlockBuffer>(kBlock);
+void LargeCount::PrepareBuffers(int count) {
+    for (int which = 0; which < count; ++which) {
+        if (!buffers_[which]) {
+            buffers_[which] = std::make_unique<BlockBuffer>(kBlock, BlockBuffer::Pages::AllAtOnce);
+            // Under some hypervisors the system's first write to a page costs many times the
+            // next ones: a read made here.
+            text_.file->ReadAt(buffers_[which]->data(), kBlock, 0);
+        }
     }
-    return buffers_[which]->data();
 }
 
 ParallelTally& LargeCount::Workers() {
@@ -276,15 +275,17 @@ ParallelTally& LargeCount::Workers() {
 } // namespace
 
 std::vector<CountWay> CountWays(const LargeText& text, unsigned threads) {
+    std::vector<unsigned> counts{1};
+    if (threads > 1) {
+        counts.push_back(threads);
+    }
     std::vector<CountWay> ways;
-    for (const unsigned count : {1U, threads}) {
-        if (count > 1 || ways.empty()) {
-            if (text.bytes != nullptr) {
-                ways.push_back({true, count});
-            }
-            if (text.file != nullptr) {
-                ways.push_back({false, count});
-            }
+    for (const unsigned count : counts) {
+        if (text.bytes != nullptr) {
+            ways.push_back({true, count});
+        }
+        if (text.file != nullptr) {
+            ways.push_back({false, count});
         }
     }
     return ways;

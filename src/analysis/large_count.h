@@ -1,6 +1,7 @@
 #pragma once
 
 #include "count_tuner.h"
+#include "file_mapping.h"
 #include "input_file.h"
 #include "letter_counter.h"
 
@@ -16,7 +17,7 @@ struct LargeText {
     InputFile* file = nullptr;            // where read() copies come from; none for a text
     const unsigned char* bytes = nullptr; // the mapped file or the text; null where not mapped
     std::size_t size = 0;                 // how many bytes to count
-    bool guarded = false;                 // bytes is a mapped file, read through RunGuarded
+    FileMapping* mapping = nullptr;       // the file mapped at bytes, read through RunGuarded
     std::string name;                     // for the failures
 };
 

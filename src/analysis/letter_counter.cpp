@@ -66,9 +66,9 @@ FileStamp CountFile(const std::string& fileName, std::vector<std::int32_t>& Lett
                             observer);
     }
     // Where the system will not map the file, it is read.
-    const FileMapping mapping(file.Descriptor(), std::size_t(file.Stamp().size));
+    FileMapping mapping(file.Descriptor(), std::size_t(file.Stamp().size));
     const LargeText text{&file, mapping.data(), std::size_t(file.Stamp().size),
-                         mapping.data() != nullptr, fileName};
+                         mapping.data() != nullptr ? &mapping : nullptr, fileName};
     CountLargeText(text, path, CountWays(text, threads), LetterCounts, TotalLetters, observer,
                    prefix);
     // A mapping reads zeros past the end of a file cut inside its last page.
@@ -127,7 +127,7 @@ void CountLettersInText(std::string_view text, std::vector<std::int32_t>& Letter
         return;
     }
     const LargeText large{nullptr, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
-                          false, "text in memory"};
+                          nullptr, "text in memory"};
     CountLargeText(large, path, CountWays(large, ParallelTally::MachineThreads()), LetterCounts,
                    TotalLetters, observer, prefix);
 }

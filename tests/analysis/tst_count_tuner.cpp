@@ -54,45 +54,57 @@ void TestCountTuner::staysCloseToTheBestWay_data() {
     QTest::addColumn<QList<double>>("first");
     QTest::addColumn<QList<double>>("then"); // from MiB "from" of the file on
     QTest::addColumn<int>("from");
-    QTest::addColumn<int>("slowMiB");  // one MiB counted 20 times slower, whatever the way
+    // MiB slowFrom to slowTo counted slowBy times slower by the ways of slowWays (indexes).
+    QTest::addColumn<int>("slowFrom");
+    QTest::addColumn<int>("slowTo");
+    QTest::addColumn<QList<int>>("slowWays");
     QTest::addColumn<double>("slack"); // how much slower than the best way at each MiB
 
     const QList<double> helperGains{5, 4, 9, 6};
     const QList<double> helperLoses{5, 4, 3, 2.5};
     const QList<double> mappingCostly{1.5, 6, 2.5, 9};
     const QList<double> closeTogether{18, 12, 16, 16};
+    const QList<double> mappingFast{20, 12, 22, 11};
+    const QList<int> none;
+    const QList<int> all{0, 1, 2, 3};
     const int half = kStretches; // MiB
-    QTest::newRow("a helper gains") << helperGains << helperGains << 0 << -1 << 0.03;
+    QTest::newRow("a helper gains") << helperGains << helperGains << 0 << 0 << 0 << none << 0.03;
     QTest::newRow("a helper loses: a busy machine")
-        << helperLoses << helperLoses << 0 << -1 << 0.03;
+        << helperLoses << helperLoses << 0 << 0 << 0 << none << 0.03;
     QTest::newRow("pages costly to map: reading wins")
-        << mappingCostly << mappingCostly << 0 << -1 << 0.05;
+        << mappingCostly << mappingCostly << 0 << 0 << 0 << none << 0.05;
     QTest::newRow("pages costly to map, a busy machine")
-        << QList<double>{1.5, 6, 2.5, 5} << QList<double>{1.5, 6, 2.5, 5} << 0 << -1 << 0.03;
-    QTest::newRow("every way about as fast") << closeTogether << closeTogether << 0 << -1 << 0.02;
+        << QList<double>{1.5, 6, 2.5, 5} << QList<double>{1.5, 6, 2.5, 5} << 0 << 0 << 0 << none
+        << 0.03;
+    QTest::newRow("every way about as fast")
+        << closeTogether << closeTogether << 0 << 0 << 0 << none << 0.02;
     QTest::newRow("the other processor gets busy halfway")
-        << helperGains << QList<double>{5, 4, 2, 2} << half << -1 << 0.04;
+        << helperGains << QList<double>{5, 4, 2, 2} << half << 0 << 0 << none << 0.04;
     QTest::newRow("the other processor frees up halfway")
-        << helperLoses << helperGains << half << -1 << 0.15;
+        << helperLoses << helperGains << half << 0 << 0 << none << 0.15;
     QTest::newRow("small pages for the first 30 MiB, then large")
-        << QList<double>{1.5, 5, 2.5, 6} << QList<double>{20, 12, 25, 12} << 30 << -1 << 0.08;
+        << QList<double>{1.5, 5, 2.5, 6} << mappingFast << 30 << 0 << 0 << none << 0.08;
+    QTest::newRow("small pages, costly to map, in the middle of the file")
+        << mappingFast << mappingFast << 0 << 100 << 108 << QList<int>{0, 2} << 0.16;
     QTest::newRow("one slow moment for the way in use")
-        << helperGains << helperGains << 0 << 80 << 0.04;
+        << helperGains << helperGains << 0 << 80 << 81 << all << 0.02;
     QTest::newRow("one slow moment during the first tries")
-        << helperGains << helperGains << 0 << 4 << 0.05;
+        << helperGains << helperGains << 0 << 4 << 5 << all << 0.05;
 }
 
 void TestCountTuner::staysCloseToTheBestWay() {
     QFETCH(QList<double>, first);
     QFETCH(QList<double>, then);
     QFETCH(int, from);
-    QFETCH(int, slowMiB);
+    QFETCH(int, slowFrom);
+    QFETCH(int, slowTo);
+    QFETCH(QList<int>, slowWays);
     QFETCH(double, slack);
     const auto rates = [&](int mib) {
         QList<double> gigabytes = mib < from ? first : then;
-        if (mib == slowMiB) {
-            for (double& rate : gigabytes) {
-                rate /= 20;
+        if (mib >= slowFrom && mib < slowTo) {
+            for (const int way : slowWays) {
+                gigabytes[way] /= 15;
             }
         }
         return gigabytes;

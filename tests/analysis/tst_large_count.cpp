@@ -28,7 +28,7 @@ struct OpenLargeFile {
     explicit OpenLargeFile(const QString& path)
         : file(path.toStdString())
         , mapping(file.Descriptor(), std::size_t(file.Stamp().size))
-        , text{&file, mapping.data(), mapping.size(), true, path.toStdString()} {}
+        , text{&file, mapping.data(), mapping.size(), &mapping, path.toStdString()} {}
 
     InputFile file;
     FileMapping mapping;
@@ -91,7 +91,7 @@ void TestLargeCount::everyWayCountsAsTheNaiveCount() {
     wantSeen.push_back(std::uint64_t(size));
 
     LargeText inMemory{nullptr, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                       false, "text"};
+                       nullptr, "text"};
     for (const bool fromFile : {true, false}) {
         std::vector<CountWay> usable = ways;
         if (!fromFile) { // a text in memory has nothing to read

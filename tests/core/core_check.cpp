@@ -121,8 +121,8 @@ void ACutFileIsAReadErrorOnEveryWay() {
          {CountWay{true, 1}, CountWay{true, 2}, CountWay{false, 1}, CountWay{false, 2}}) {
         std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
         InputFile file(path.string());
-        const FileMapping mapping(file.Descriptor(), bytes.size());
-        const LargeText text{&file, mapping.data(), bytes.size(), true, path.string()};
+        FileMapping mapping(file.Descriptor(), bytes.size());
+        const LargeText text{&file, mapping.data(), bytes.size(), &mapping, path.string()};
         std::vector<std::int32_t> counts(kLetterCount, 0);
         std::int32_t total = 0;
         bool readError = false;
