@@ -4,6 +4,7 @@
 // wc -l and cat of the same file. With --report FILE it prints the report lines.
 
 #include "analysis_error.h"
+#include "analysis_model.h"
 #include "file_mapping.h"
 #include "fmain.h"
 #include "frequency_report.h"
@@ -197,7 +198,9 @@ public:
 class NoWindows : public WindowService {
 public:
     void ShowInformation() override {}
-    void ShowStatistics(QWidget*, const TextStatistics&, const QString&) override {}
+    void ShowStatistics() override {}
+    void ShowWorkbench() override {}
+    void ShowGuide(const QString&) override {}
 };
 
 double GigabytesPerSecond(double seconds) {
@@ -396,7 +399,8 @@ int RunBenchmark(int argc, char* argv[]) {
     NoWindows windows;
     const PlatformServices services{dialog, messages, progress, windows};
     SourceCounter counter(services);
-    FMain window(services, counter);
+    AnalysisModel model;
+    FMain window(services, counter, model);
     // The whole road: the command, the count on the worker, the report back on this thread.
     const double roadSeconds = MedianSeconds(5, [&] {
         QEventLoop reported;

@@ -1,5 +1,6 @@
 #include "workbench_figures.h"
 
+#include "analysis_model.h"
 #include "cipher_text.h"
 #include "fdecifra.h"
 #include "key_mapping.h"
@@ -9,6 +10,7 @@
 #include "reference_frequencies.h"
 #include "text_statistics.h"
 
+#include <QEventLoop>
 #include <QSpinBox>
 
 #include <cstdio>
@@ -82,17 +84,23 @@ bool RunWorkbenchBenchmark(const std::string& fileName, MessageService& messages
     // Through the window: the change of shift as the student makes it, up to the pane redrawn.
     for (const std::size_t size : {std::size_t{1} << 20, bytes.size()}) {
         const std::string part = bytes.substr(0, size);
-        const auto partText = std::make_shared<const CipherText>(part);
-        PeriodAnalysis partPeriods(20);
-        partPeriods.Update(partText->letters());
-        FDecifra window(messages);
-        window.SetLanguages({{QStringLiteral("Italiano"), ItalianFrequencies()}}, 0);
-        window.SetWork({QStringLiteral("bench"), partText, partPeriods.Coincidences(),
-                        partPeriods.Examination(partText->letters(), 15)});
+        Analysis analysis;
+        analysis.text = std::make_shared<const CipherText>(part);
+        analysis.counts = analysis.text->counts();
+        analysis.total = analysis.text->total();
+        analysis.ngrams = std::make_shared<NGramCounter>();
+        AnalysisModel model;
+        model.SetResult({QStringLiteral("bench"), true, analysis});
+        FDecifra window(model, messages);
         window.show();
         auto* spin = window.findChild<QSpinBox*>(QStringLiteral("spnSpostamento"));
+        // Up to the plaintext in the pane, whether it was built at once or beside the window.
         const double change = MedianMilliseconds(5, [&](int run) {
+            QEventLoop shown;
+            QObject::connect(&window, &FDecifra::plainTextShown, &shown, &QEventLoop::quit,
+                             Qt::QueuedConnection);
             spin->setValue(1 + run);
+            shown.exec();
             window.repaint();
         });
         if (window.PlainText().size() < qsizetype(part.size() / 2)) {

@@ -1,5 +1,6 @@
-# Installs the program as a freedesktop application: the executable, its desktop entry, icon,
-# AppStream metadata and manual page, and the documents a Debian package carries.
+# Installs the program as a freedesktop application: the executable, its desktop entry, icons,
+# MIME type, AppStream metadata and manual pages, and its change log and copyright. The Debian
+# package is built from debian/ (scripts/package), with this install as its content.
 set(TALLIVO_APP_ID it.orvedel.Tallivo)
 set(desktop_dir ${PROJECT_SOURCE_DIR}/resources/desktop)
 
@@ -9,13 +10,22 @@ install(FILES ${desktop_dir}/${TALLIVO_APP_ID}.desktop
 install(FILES ${PROJECT_SOURCE_DIR}/resources/chart.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${TALLIVO_APP_ID}.svg)
+# The same icon drawn at each usual size (scripts/make-icons), for desktops that take PNGs.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/icons/hicolor
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+# The type the desktop entry names, of which text/plain is made a kind: see the file.
+install(FILES ${desktop_dir}/${TALLIVO_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 configure_file(${desktop_dir}/${TALLIVO_APP_ID}.metainfo.xml.in
                ${PROJECT_BINARY_DIR}/${TALLIVO_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/${TALLIVO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# The change log and the copyright, which the Debian package's own tools install instead.
+option(TALLIVO_INSTALL_DOCS "Install the change log and the copyright into the doc folder" ON)
+
 # Debian keeps manual pages and change logs compressed, without time stamps.
-foreach(source IN ITEMS resources/desktop/tallivo.1 packaging/changelog)
+foreach(source IN ITEMS resources/desktop/tallivo.1 resources/desktop/tallivo.it.1
+                       debian/changelog)
     get_filename_component(name ${source} NAME)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${name}.gz
         COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/${source} > ${PROJECT_BINARY_DIR}/${name}.gz
@@ -24,30 +34,9 @@ foreach(source IN ITEMS resources/desktop/tallivo.1 packaging/changelog)
 endforeach()
 add_custom_target(tallivo_compressed_docs ALL DEPENDS ${compressed})
 install(FILES ${PROJECT_BINARY_DIR}/tallivo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
-
-# The Debian package: library dependencies found by dpkg-shlibdeps, and what the program loads
-# at run time that no library names: the toolkit's platform plugins (X11 and Wayland), the
-# Italian translations of its dialogs and the font the layout was drawn with.
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME tallivo)
-set(CPACK_PACKAGE_VENDOR Orvedel)
-set(CPACK_PACKAGE_CONTACT "Tallivo developers <tallivo@orvedel.it>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "letter frequency analysis for learning cryptanalysis")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tallivo counts how often each of the 26 letters A to Z occurs in a text file,
-without regard to case, and shows the counts and percentages as a report and
-as a row of 26 bars that can be magnified up to eight times. It is a small
-teaching tool for the basics of cryptanalysis, with an Italian interface.")
-set(CPACK_PACKAGE_FILE_NAME tallivo_${PROJECT_VERSION}_${CMAKE_SYSTEM_PROCESSOR})
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION education)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE http://${TALLIVO_WEB_HOST})
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, qt6-translations-l10n, fonts-liberation")
-set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-include(CPack)
+install(FILES ${PROJECT_BINARY_DIR}/tallivo.it.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/it/man1
+        RENAME tallivo.1.gz)
+if(TALLIVO_INSTALL_DOCS)
+    install(FILES ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/debian/copyright
+            DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()

@@ -1,10 +1,14 @@
-# Shared by scripts/run and scripts/test: installs what is missing and builds.
+# Shared by scripts/run, scripts/test and scripts/package: installs what is missing and builds.
+# Made for Debian 12: the packages come from apt, through sudo when not run as root.
 
-# Debian packages the program needs to build and run (X11 and Wayland).
+# Debian packages the program needs to build and run (X11 and Wayland). The fonts: Liberation
+# Sans is the main window's, with the metrics its layout was drawn for; DejaVu Sans is what the
+# desktop's "sans-serif" resolves to, for the other windows and the guide (without it, on a
+# minimal system, sans-serif falls on Liberation Mono).
 TALLIVO_PACKAGES=(
     cmake g++ make
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n
-    fonts-liberation
+    fonts-liberation fonts-dejavu-core
 )
 
 # What the tests need on top: clang with its fuzzing runtime for the fuzzers, and the
@@ -18,9 +22,10 @@ TALLIVO_TEST_PACKAGES=(
     g++-aarch64-linux-gnu qemu-user
 )
 
-# What building the Debian package needs on top: dpkg-shlibdeps, and lintian to check it.
+# What building the Debian package needs on top: the Debian source package's build tools,
+# lintian to check the result, and rsvg-convert for scripts/make-icons.
 TALLIVO_PACKAGE_PACKAGES=(
-    dpkg-dev file lintian
+    dpkg-dev debhelper file lintian librsvg2-bin
 )
 
 # Installs the Debian packages named as arguments that are not installed yet.
@@ -33,9 +38,22 @@ tallivo_install() {
         fi
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
     local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "These Debian packages are missing: ${missing[*]}" >&2
+            echo "Installing them needs root, and sudo is not installed. Either install them as root:" >&2
+            echo "  su -c 'apt-get install ${missing[*]}'" >&2
+            echo "or install sudo and let your user use it, then log out and in again:" >&2
+            echo "  su -c 'apt-get install sudo && usermod -aG sudo $(id -un)'" >&2
+            echo "or run this script as root." >&2
+            exit 1
+        fi
+        sudo=(sudo)
+        echo "Installing the missing packages with apt, through sudo (it may ask for your password): ${missing[*]}"
+    else
+        echo "Installing the missing packages with apt: ${missing[*]}"
+    fi
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }

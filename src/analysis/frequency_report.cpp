@@ -65,6 +65,21 @@ std::string TotalLine(std::int32_t total) {
     return "Tot. caratteri= " + std::to_string(total);
 }
 
+std::vector<std::string> ReportLines(const std::vector<std::int32_t>& counts, std::int32_t total,
+                                     std::string_view decimalSeparator) {
+    std::vector<std::string> lines;
+    if (total != 0) {
+        for (int n = 1; n <= 26; ++n) {
+            const std::int32_t count = counts[std::size_t(n - 1)];
+            lines.push_back(
+                FrequencyLine(n, count, RoundedPercent(count, total, PercentPattern::ZeroHashHash),
+                              decimalSeparator));
+        }
+    }
+    lines.push_back(TotalLine(total));
+    return lines;
+}
+
 std::string ReportTable(const std::vector<std::int32_t>& counts, std::int32_t total,
                         std::string_view decimalSeparator, const std::array<double, 26>* expected) {
     std::string table = "Lettera\tConteggio\tPercentuale";

@@ -32,6 +32,11 @@ std::string PercentText(float percent, std::string_view decimalSeparator);
 // Returns the last line of the report, e.g. "Tot. caratteri= 10000".
 std::string TotalLine(std::int32_t total);
 
+// Returns the lines of the report list: a line per letter A to Z and the total line; only the
+// total line when total is 0, since there are no percentages to show.
+std::vector<std::string> ReportLines(const std::vector<std::int32_t>& counts, std::int32_t total,
+                                     std::string_view decimalSeparator);
+
 // Returns the report as tab-separated text a spreadsheet reads as columns: a header line
 // "Lettera\tConteggio\tPercentuale", "E\t1234\t12,34" for each letter A to Z (the percentage
 // as the report shows it, without "%"), and "Totale\tN"; every line ends with a line feed.

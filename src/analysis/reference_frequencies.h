@@ -8,13 +8,13 @@
 
 namespace tallivo {
 
-// Expected frequencies of a..z (index 0 = a) in percent; 0 means "too rare to tell".
+// Expected frequencies of a..z (index 0 = a) in percent; 0 for a letter the source never shows.
 using ReferenceTable = std::array<double, kLetterCount>;
 
-// Returns the published letter frequencies of Italian running text.
+// Returns the letter frequencies of Italian running text, from a public-domain corpus.
 const ReferenceTable& ItalianFrequencies();
 
-// Returns the published letter frequencies of English running text.
+// Returns the letter frequencies of English running text, from public-domain corpora.
 const ReferenceTable& EnglishFrequencies();
 
 // Returns the frequencies of a text as a reference: each letter's share of total in percent.

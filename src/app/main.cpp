@@ -1,23 +1,27 @@
-#include "app_fonts.h"
+#include "analysis_model.h"
 #include "command_line.h"
+#include "composition.h"
 #include "fmain.h"
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "platform_services.h"
 #include "qt_window_service.h"
 #include "read_progress.h"
-#include "report_menu.h"
-#include "workbench.h"
+#include "sample_texts.h"
 #include "source_counter.h"
+#include "text_source.h"
+#include "window_accessibility.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QProcessEnvironment>
 #include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -38,6 +42,8 @@ QStringList RawArguments(int argc, char* argv[]) {
 
 } // namespace
 
+// Where the program is put together: the platform's services, the model of what was
+// analysed, the counting road, the main window, and the features composed around it.
 int main(int argc, char* argv[]) {
     const tallivo::CommandLine commandLine(QStringLiteral(TALLIVO_VERSION));
     // Help, the version and every option error are answered before the toolkit starts, so they
@@ -58,6 +64,13 @@ int main(int argc, char* argv[]) {
         fileName = argv[own[plan.fileIndex]];
     }
 
+    // Without a display the toolkit would abort: say so in Italian and end.
+    const tallivo::StartPlan display =
+        tallivo::CommandLine::DisplayCheck(raw, QProcessEnvironment::systemEnvironment());
+    if (!Announce(display)) {
+        return display.exitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallivo"));
     QApplication::setApplicationVersion(QStringLiteral(TALLIVO_VERSION));
@@ -69,18 +82,27 @@ int main(int argc, char* argv[]) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtItalian);
     }
-    tallivo::InstallUiFont();
 
+    tallivo::InstallWindowAccessibility();
     tallivo::QtOpenFileDialog dialog;
     tallivo::QtMessageService messages;
     tallivo::QtReadProgress progress;
-    tallivo::QtWindowService windows;
+    tallivo::AnalysisModel model;
+    tallivo::QtWindowService windows(model, messages);
     const tallivo::PlatformServices services{dialog, messages, progress, windows};
-    // The one counting road, the specified window, and what is built around it.
     tallivo::SourceCounter counter(services);
-    tallivo::FMain window(services, counter);
-    auto* menu = new tallivo::ReportMenu(window, services, counter);
-    new tallivo::Workbench(window, *menu, services, counter);
+    tallivo::FMain window(services, counter, model);
+    windows.SetOwner(&window);
+    tallivo::ComposeFeatures(window, model, services, counter);
+    // A sample the guide offers is analysed as a text and opened in the workbench.
+    windows.SetSampleHandler([&window, &windows](const QString& name) {
+        auto opened = std::make_shared<QMetaObject::Connection>();
+        *opened = QObject::connect(&window, &tallivo::FMain::analysed, &window, [&windows, opened] {
+            QObject::disconnect(*opened);
+            windows.ShowWorkbench();
+        });
+        window.Analyse(tallivo::TextSource::Sample(name, tallivo::SampleTexts::Text(name)));
+    });
     window.show();
     if (!fileName.isEmpty()) {
         if (!fileName.startsWith('/')) {

@@ -23,6 +23,7 @@ public:
     void Reserve(std::size_t bytes, std::size_t letters);
 
     // Adds the next block of the text; past kWorkLimit bytes only notes that there was more.
+    // A UTF-8 character the limit would cut in two is left out whole.
     void Append(const unsigned char* data, std::size_t size);
 
     // Lets go of the letters, once what needs them in order has been worked out; the bytes
@@ -38,6 +39,10 @@ public:
     std::int32_t total() const { return total_; }
 
 private:
+    // Drops the start of a UTF-8 character at the end of the bytes kept whose rest is among
+    // the first of the size bytes dropped.
+    void DropCutCharacter(const unsigned char* dropped, std::size_t size);
+
     std::string bytes_;
     bool truncated_ = false;
     std::vector<std::uint8_t> letters_;

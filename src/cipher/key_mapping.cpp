@@ -36,6 +36,14 @@ ByteTable ShiftTable(int shift) {
     return table;
 }
 
+ByteTable ReflectTable(int key) {
+    ByteTable table = Identity();
+    for (int cipher = 0; cipher < 26; ++cipher) {
+        SetLetter(table, cipher, Back(key, cipher));
+    }
+    return table;
+}
+
 ByteTable SubstitutionTable(const SubstitutionKey& key, unsigned char unassigned) {
     ByteTable table = Identity();
     for (int cipher = 0; cipher < 26; ++cipher) {
@@ -59,15 +67,24 @@ void MapBytes(std::string_view in, const ByteTable& table, std::string& out) {
 
 std::size_t ApplyShifts(std::string_view in, const std::vector<int>& shifts, std::string& out,
                         std::size_t firstColumn) {
+    std::vector<ByteTable> tables;
+    for (const int shift : shifts) {
+        tables.push_back(ShiftTable(shift));
+    }
+    return ApplyTables(in, tables, out, firstColumn);
+}
+
+std::size_t ApplyTables(std::string_view in, const std::vector<ByteTable>& tables, std::string& out,
+                        std::size_t firstColumn) {
     // One table row per column, laid out flat and repeated for a stretch's worth of letters
     // past the last column, so that inside a stretch the row only ever moves on by one per
     // letter: the only work carried from byte to byte is an addition. The row wraps round
     // once a stretch.
     constexpr std::size_t kStretch = 64;
-    const std::size_t period = shifts.size();
+    const std::size_t period = tables.size();
     std::vector<unsigned char> rows(256 * (period + kStretch));
     for (std::size_t row = 0; row < period + kStretch; ++row) {
-        const ByteTable table = ShiftTable(shifts[row % period]);
+        const ByteTable& table = tables[row % period];
         std::copy(table.begin(), table.end(), rows.begin() + std::ptrdiff_t(256 * row));
     }
     std::array<std::uint16_t, 256> step{};
@@ -118,6 +135,28 @@ std::vector<std::int32_t> ShiftedColumnCounts(const std::vector<std::vector<std:
         const std::vector<std::int32_t> shifted = ShiftedCounts(columns[c], shifts[c]);
         for (int letter = 0; letter < 26; ++letter) {
             plain[std::size_t(letter)] += shifted[std::size_t(letter)];
+        }
+    }
+    return plain;
+}
+
+std::vector<std::int32_t> TabledCounts(const std::vector<std::int32_t>& counts,
+                                       const ByteTable& table) {
+    std::vector<std::int32_t> plain(26, 0);
+    for (int cipher = 0; cipher < 26; ++cipher) {
+        const int letter = LetterIndex(table[std::size_t('a' + cipher)]);
+        plain[std::size_t(letter)] += counts[std::size_t(cipher)];
+    }
+    return plain;
+}
+
+std::vector<std::int32_t> TabledColumnCounts(const std::vector<std::vector<std::int32_t>>& columns,
+                                             const std::vector<ByteTable>& tables) {
+    std::vector<std::int32_t> plain(26, 0);
+    for (std::size_t c = 0; c < columns.size() && c < tables.size(); ++c) {
+        const std::vector<std::int32_t> mapped = TabledCounts(columns[c], tables[c]);
+        for (int letter = 0; letter < 26; ++letter) {
+            plain[std::size_t(letter)] += mapped[std::size_t(letter)];
         }
     }
     return plain;

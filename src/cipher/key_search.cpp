@@ -23,6 +23,27 @@ int BestShift(const std::array<double, 26>& chiSquares) {
     return int(std::min_element(chiSquares.begin(), chiSquares.end()) - chiSquares.begin());
 }
 
+std::array<double, 26> KeyLetterChiSquares(const std::vector<std::int32_t>& counts,
+                                           const ReferenceTable& reference, PeriodicSense sense) {
+    const std::int32_t total = std::accumulate(counts.begin(), counts.end(), std::int32_t{0});
+    std::array<double, 26> chiSquares{};
+    for (int k = 0; k < 26 && total > 0; ++k) {
+        const PeriodicKey key(sense, {std::uint8_t(k)});
+        chiSquares[std::size_t(k)] =
+            ChiSquare(TabledCounts(counts, key.DecryptTables().front()), total, reference);
+    }
+    return chiSquares;
+}
+
+std::vector<std::uint8_t> BestKeyLetters(const std::vector<std::vector<std::int32_t>>& columns,
+                                         const ReferenceTable& reference, PeriodicSense sense) {
+    std::vector<std::uint8_t> letters;
+    for (const std::vector<std::int32_t>& column : columns) {
+        letters.push_back(std::uint8_t(BestShift(KeyLetterChiSquares(column, reference, sense))));
+    }
+    return letters;
+}
+
 std::vector<std::vector<std::int32_t>> ColumnCounts(std::string_view text, int period) {
     std::vector<std::vector<std::int32_t>> columns(std::size_t(period),
                                                    std::vector<std::int32_t>(26, 0));
@@ -87,25 +108,48 @@ std::size_t Trigram(const std::vector<std::uint8_t>& letters, std::size_t i) {
 
 PeriodAnalysis::PeriodAnalysis(int maxPeriod)
     : maxPeriod_(maxPeriod)
-    , columns_(std::size_t(26 * maxPeriod * (maxPeriod + 1) / 2), 0)
-    , column_(std::size_t(maxPeriod), 0)
-    , divided_(std::size_t(maxPeriod), 0)
+    , residuesOf_(std::size_t(std::max(maxPeriod, 0)), 0)
+    , divided_(std::size_t(std::max(maxPeriod, 0)), 0)
     , last_(kTrigrams, kNever)
     , first_(kTrigrams, kNever)
     , second_(kTrigrams, kNever)
     , occurrences_(kTrigrams, 0)
-    , histogram_(kHistogram, 0) {}
+    , histogram_(kHistogram, 0) {
+    // Longest periods first, each into the modulus it grows least, kept under a bound that
+    // holds the counts in the processor's cache.
+    constexpr std::size_t kLargestModulus = 2600;
+    for (int period = maxPeriod; period >= 1; --period) {
+        std::size_t chosen = residues_.size();
+        std::size_t smallest = kLargestModulus + 1;
+        for (std::size_t k = 0; k < residues_.size(); ++k) {
+            const std::size_t grown = std::lcm(residues_[k].modulus, std::size_t(period));
+            if (grown < smallest) {
+                smallest = grown;
+                chosen = k;
+            }
+        }
+        if (chosen == residues_.size()) {
+            residues_.push_back({std::size_t(period), 0, {}});
+        } else {
+            residues_[chosen].modulus = smallest;
+        }
+        residuesOf_[std::size_t(period - 1)] = chosen;
+    }
+    for (Residues& residues : residues_) {
+        residues.counts.assign(26 * residues.modulus, 0);
+    }
+}
 
 void PeriodAnalysis::Update(const std::vector<std::uint8_t>& letters) {
-    // One pass over the new letters per period, each keeping its own column.
-    for (int period = 1; period <= maxPeriod_; ++period) {
-        std::int64_t* counts = columns_.data() + 26 * period * (period - 1) / 2;
-        std::size_t column = column_[std::size_t(period - 1)];
+    // One pass over the new letters per modulus, each keeping its own row.
+    for (Residues& residues : residues_) {
+        std::uint32_t* counts = residues.counts.data();
+        std::size_t row = residues.row;
         for (std::size_t i = done_; i < letters.size(); ++i) {
-            ++counts[26 * column + letters[i]];
-            column = column + 1 == std::size_t(period) ? 0 : column + 1;
+            ++counts[26 * row + letters[i]];
+            row = row + 1 == residues.modulus ? 0 : row + 1;
         }
-        column_[std::size_t(period - 1)] = column;
+        residues.row = row;
     }
     done_ = letters.size();
     for (std::size_t i = trigramsDone_; i + 3 <= letters.size(); ++i) {
@@ -131,19 +175,32 @@ void PeriodAnalysis::Update(const std::vector<std::uint8_t>& letters) {
     trigramsDone_ = std::max(trigramsDone_, letters.size() < 2 ? 0 : letters.size() - 2);
 }
 
+std::vector<std::uint64_t> PeriodAnalysis::ColumnTotals(int period) const {
+    const Residues& residues = residues_[residuesOf_[std::size_t(period - 1)]];
+    std::vector<std::uint64_t> totals(26 * std::size_t(period), 0);
+    for (std::size_t row = 0; row < residues.modulus; ++row) {
+        std::uint64_t* column = totals.data() + 26 * (row % std::size_t(period));
+        const std::uint32_t* counts = residues.counts.data() + 26 * row;
+        for (std::size_t letter = 0; letter < 26; ++letter) {
+            column[letter] += counts[letter];
+        }
+    }
+    return totals;
+}
+
 std::vector<double> PeriodAnalysis::Coincidences() const {
     std::vector<double> coincidences;
     for (int period = 1; period <= maxPeriod_; ++period) {
-        const std::int64_t* counts = columns_.data() + 26 * period * (period - 1) / 2;
+        const std::vector<std::uint64_t> counts = ColumnTotals(period);
         double sum = 0.0;
         int columns = 0;
         for (int column = 0; column < period; ++column) {
-            std::int64_t total = 0;
+            std::uint64_t total = 0;
             double pairs = 0.0;
             for (int letter = 0; letter < 26; ++letter) {
-                const std::int64_t n = counts[26 * column + letter];
-                total += n;
-                pairs += double(n) * double(n - 1);
+                const double n = double(counts[std::size_t(26 * column + letter)]);
+                total += counts[std::size_t(26 * column + letter)];
+                pairs += n * (n - 1.0);
             }
             if (total >= 2) {
                 sum += pairs / (double(total) * double(total - 1));
@@ -153,6 +210,19 @@ std::vector<double> PeriodAnalysis::Coincidences() const {
         coincidences.push_back(columns > 0 ? sum / columns : 0.0);
     }
     return coincidences;
+}
+
+std::vector<std::vector<std::int32_t>> PeriodAnalysis::ColumnCounts(int period) const {
+    const std::vector<std::uint64_t> counts = ColumnTotals(period);
+    std::vector<std::vector<std::int32_t>> columns(std::size_t(period),
+                                                   std::vector<std::int32_t>(26, 0));
+    for (int column = 0; column < period; ++column) {
+        for (int letter = 0; letter < 26; ++letter) {
+            columns[std::size_t(column)][std::size_t(letter)] =
+                std::int32_t(counts[std::size_t(26 * column + letter)]);
+        }
+    }
+    return columns;
 }
 
 KasiskiExamination PeriodAnalysis::Examination(const std::vector<std::uint8_t>& letters,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "periodic_key.h"
 #include "reference_frequencies.h"
 
 #include <array>
@@ -20,6 +21,15 @@ std::array<double, 26> ShiftChiSquares(const std::vector<std::int32_t>& counts,
 
 // The shift with the smallest chi-squared (the lowest such shift on a tie).
 int BestShift(const std::array<double, 26>& chiSquares);
+
+// The chi-squared distance from the reference of a column's plaintext under each key letter
+// 0..25 of sense (for Vigenère, the same as ShiftChiSquares).
+std::array<double, 26> KeyLetterChiSquares(const std::vector<std::int32_t>& counts,
+                                           const ReferenceTable& reference, PeriodicSense sense);
+
+// The keyword of sense, one letter per column, each the best by chi-squared for its column.
+std::vector<std::uint8_t> BestKeyLetters(const std::vector<std::vector<std::int32_t>>& columns,
+                                         const ReferenceTable& reference, PeriodicSense sense);
 
 // The letter counts of each of the period columns of a text: its n-th letter (non-letters
 // skipped) goes to column n % period.
@@ -67,8 +77,14 @@ public:
 
     void Update(const std::vector<std::uint8_t>& letters);
 
+    int maxPeriod() const { return maxPeriod_; }
+
     // The average index of coincidence per period, as PeriodCoincidences gives it.
     std::vector<double> Coincidences() const;
+
+    // The letter counts of each column of period (1..maxPeriod), as ColumnCounts gives them
+    // for the letters given so far.
+    std::vector<std::vector<std::int32_t>> ColumnCounts(int period) const;
 
     // The Kasiski examination, as Kasiski gives it, of the letters given so far.
     KasiskiExamination Examination(const std::vector<std::uint8_t>& letters,
@@ -79,9 +95,19 @@ private:
     int maxPeriod_;
     std::size_t done_ = 0;         // letters counted into the columns
     std::size_t trigramsDone_ = 0; // three-letter sequences examined
-    // Column counts of every period: period p's columns start at offset 26 * p(p - 1) / 2.
-    std::vector<std::int64_t> columns_;
-    std::vector<std::size_t> column_;
+    // The letters counted by their place modulo a few moduli, each period dividing one of them
+    // (40 periods take seven: 1560, 1406 ...): a period's column counts are the sum of the rows
+    // of its residues, and each letter is counted once a modulus, not once a period.
+    struct Residues {
+        std::size_t modulus = 1;
+        std::size_t row = 0; // the row the next letter goes to
+        std::vector<std::uint32_t> counts;
+    };
+    // Returns the counts of period's columns, 26 a column.
+    std::vector<std::uint64_t> ColumnTotals(int period) const;
+
+    std::vector<Residues> residues_;
+    std::vector<std::size_t> residuesOf_; // for each period, the index of its moduli's counts
     std::uint64_t distances_ = 0;
     std::vector<std::uint64_t> divided_;
     std::vector<std::uint64_t> last_, first_, second_, occurrences_, histogram_;

@@ -1,6 +1,7 @@
 #include "substitution_key.h"
 
 #include "cipher_text.h"
+#include "key_text.h"
 
 #include <algorithm>
 #include <numeric>
@@ -22,6 +23,45 @@ std::optional<SubstitutionKey> SubstitutionKey::FromText(std::string_view text) 
             return std::nullopt;
         }
         key.Assign(cipher, plain);
+    }
+    return key;
+}
+
+Parsed<SubstitutionKey> SubstitutionKey::Parse(std::string_view text) {
+    text = Trimmed(text);
+    if (text.empty()) {
+        return KeyError::Empty;
+    }
+    if (text.size() != 26) {
+        return KeyError::WrongLength;
+    }
+    SubstitutionKey key;
+    std::array<bool, 26> used{};
+    for (int cipher = 0; cipher < 26; ++cipher) {
+        const int plain = LetterIndex(static_cast<unsigned char>(text[std::size_t(cipher)]));
+        if (plain < 0) {
+            return KeyError::NotALetter;
+        }
+        if (used[std::size_t(plain)]) {
+            return KeyError::RepeatedLetter;
+        }
+        used[std::size_t(plain)] = true;
+        key.Assign(cipher, plain);
+    }
+    return key;
+}
+
+SubstitutionKey SubstitutionKey::Random(std::mt19937_64& random) {
+    std::array<int, 26> plain{};
+    std::iota(plain.begin(), plain.end(), 0);
+    // Fisher-Yates with the caller's generator, so that a seed gives the same key everywhere.
+    for (int i = 25; i > 0; --i) {
+        const int j = std::uniform_int_distribution<int>(0, i)(random);
+        std::swap(plain[std::size_t(i)], plain[std::size_t(j)]);
+    }
+    SubstitutionKey key;
+    for (int cipher = 0; cipher < 26; ++cipher) {
+        key.Assign(cipher, plain[std::size_t(cipher)]);
     }
     return key;
 }
@@ -54,6 +94,26 @@ std::string SubstitutionKey::Text() const {
         }
     }
     return text;
+}
+
+SubstitutionKey SubstitutionKey::Inverse() const {
+    SubstitutionKey inverse;
+    for (int cipher = 0; cipher < 26; ++cipher) {
+        if (PlainOf(cipher) != kNone) {
+            inverse.Assign(PlainOf(cipher), cipher);
+        }
+    }
+    return inverse;
+}
+
+bool SubstitutionKey::IsFull() const {
+    const std::array<bool, 26> repeated = Repeated();
+    for (int cipher = 0; cipher < 26; ++cipher) {
+        if (PlainOf(cipher) == kNone || repeated[std::size_t(cipher)]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::array<bool, 26> SubstitutionKey::Repeated() const {

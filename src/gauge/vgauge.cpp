@@ -1,7 +1,7 @@
 #include "vgauge.h"
 
 #include "message_service.h"
-#include "picture_area.h"
+#include "picture_surface.h"
 
 #include <QString>
 
@@ -43,7 +43,7 @@ void VGauge::Fail() {
     messages_.EndProgram();
 }
 
-void VGauge::Setup(PictureArea& pic) {
+void VGauge::Setup(PictureSurface& pic) {
     gaugeRange_ = Difference16(max_, min_);
     if (gaugeRange_ == 0) {
         Fail();
@@ -56,7 +56,7 @@ void VGauge::Setup(PictureArea& pic) {
     pic.SetLineWidth(1);
 }
 
-void VGauge::Paint(std::int16_t val, PictureArea& pic, const QColor& vColor) {
+void VGauge::Paint(std::int16_t val, PictureSurface& pic, const QColor& vColor) {
     if (gaugeRange_ == 0) {
         Fail();
         return;
@@ -71,7 +71,7 @@ void VGauge::Paint(std::int16_t val, PictureArea& pic, const QColor& vColor) {
     lastValue_ = val;
 }
 
-void VGauge::Paint2(std::int16_t val, PictureArea& pic, const QColor& vColor) {
+void VGauge::Paint2(std::int16_t val, PictureSurface& pic, const QColor& vColor) {
     if (gaugeRange_ == 0) {
         Fail();
         return;

@@ -7,7 +7,7 @@
 namespace tallivo {
 
 class MessageService;
-class PictureArea;
+class PictureSurface;
 
 // Turns a picture area into a vertical bar gauge: Setup gives the picture a user scale whose
 // height is the range Max - Min, and the Paint calls draw a solid bar from the bottom up to a
@@ -24,14 +24,14 @@ public:
 
     // Draws the bar on pic incrementally from the last value painted to val: a shrinking bar
     // is erased down to val, a growing one filled up to it.
-    void Paint(std::int16_t val, PictureArea& pic, const QColor& vColor);
+    void Paint(std::int16_t val, PictureSurface& pic, const QColor& vColor);
 
     // Clears pic and draws the bar from the last value painted (0 on a fresh gauge) to val.
-    void Paint2(std::int16_t val, PictureArea& pic, const QColor& vColor);
+    void Paint2(std::int16_t val, PictureSurface& pic, const QColor& vColor);
 
     // Prepares pic: user scale 1 wide and the range high, solid lines 1 wide. A range of 0
     // (properties not set, or Max equal to Min) shows a message and ends the program.
-    void Setup(PictureArea& pic);
+    void Setup(PictureSurface& pic);
 
 private:
     // Shows the message of a gauge without a range and ends the program; returns only when

@@ -23,7 +23,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         area_->EnsureDrawing();
         QPainter painter(this);
-        painter.drawImage(QPointF(0, 0), area_->drawing_);
+        painter.drawImage(QPointF(0, 0), area_->drawing_.Image());
     }
 
 private:
@@ -32,19 +32,22 @@ private:
 
 PictureArea::PictureArea(QWidget* parent)
     : QFrame(parent)
-    , inner_(new PictureCanvas(this)) {
+    , inner_(new PictureCanvas(this))
+    , drawing_(QSize(), 1.0, QApplication::palette().color(QPalette::Button)) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    // The platform's button face, and its text colour for letters over it, in light and dark
+    // themes alike.
     QPalette colours = palette();
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     colours.setColor(QPalette::Window, buttonFace);
+    colours.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
     setPalette(colours);
     setAutoFillBackground(true);
     inner_->setPalette(colours);
 }
 
 void PictureArea::SetScale(double scaleWidth, double scaleHeight) {
-    scaleWidth_ = scaleWidth;
-    scaleHeight_ = scaleHeight;
+    drawing_.SetScale(scaleWidth, scaleHeight);
 }
 
 QColor PictureArea::BackColor() const {
@@ -52,52 +55,43 @@ QColor PictureArea::BackColor() const {
 }
 
 void PictureArea::SetLineStyle(Qt::PenStyle style) {
-    lineStyle_ = style;
+    drawing_.SetLineStyle(style);
 }
 
 void PictureArea::SetLineWidth(int width) {
-    lineWidth_ = std::max(1, width);
+    drawing_.SetLineWidth(width);
 }
 
 void PictureArea::Clear() {
     EnsureDrawing();
-    drawing_.fill(BackColor());
+    drawing_.Clear();
     inner_->update();
 }
 
 void PictureArea::FillBox(double x1, double y1, double x2, double y2, const QColor& color) {
     EnsureDrawing();
-    // User units to device pixels; the box includes both corner pixels, as its one-pixel
-    // outline does, and a wider outline grows it on every side.
-    const double toX = drawing_.width() / scaleWidth_;
-    const double toY = drawing_.height() / scaleHeight_;
-    const double grow = lineStyle_ == Qt::NoPen ? 0.0 : (lineWidth_ - 1) / 2.0;
-    const double left = std::round(std::min(x1, x2) * toX) - grow;
-    const double right = std::round(std::max(x1, x2) * toX) + grow;
-    const double top = std::round(std::min(y1, y2) * toY) - grow;
-    const double bottom = std::round(std::max(y1, y2) * toY) + grow;
-    const double x0 = std::max(left, 0.0);
-    const double y0 = std::max(top, 0.0);
-    const double xEnd = std::min(right, drawing_.width() - 1.0);
-    const double yEnd = std::min(bottom, drawing_.height() - 1.0);
-    if (x0 > xEnd || y0 > yEnd) {
-        return;
-    }
-    // Painted at ratio 1 so that whole device pixels are filled.
-    const double ratio = drawing_.devicePixelRatio();
-    drawing_.setDevicePixelRatio(1.0);
-    {
-        QPainter painter(&drawing_);
-        painter.fillRect(QRect(int(x0), int(y0), int(xEnd - x0) + 1, int(yEnd - y0) + 1), color);
-    }
-    drawing_.setDevicePixelRatio(ratio);
+    drawing_.FillBox(x1, y1, x2, y2, color);
     inner_->update();
+}
+
+void PictureArea::PlaceLabel(QLabel* label, const QRect& place) {
+    label->setParent(this);
+    label->setGeometry(place.translated(contentsRect().topLeft()));
+    label->raise();
+    overLabels_.append(label);
 }
 
 QList<QRect> PictureArea::LabelInk() const {
     QList<QRect> ink;
-    const double ratio = drawing_.devicePixelRatio();
+    const double ratio = drawing_.Image().devicePixelRatio();
+    QList<const QLabel*> labels;
     for (const QLabel* label : inner_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        labels.append(label);
+    }
+    for (const QLabel* label : overLabels_) {
+        labels.append(label);
+    }
+    for (const QLabel* label : labels) {
         if (label->isHidden() || label->text().isEmpty()) {
             continue;
         }
@@ -107,7 +101,9 @@ QList<QRect> PictureArea::LabelInk() const {
             metrics.boundingRect(label->contentsRect(), int(label->alignment()), label->text());
         const QRect glyphs = metrics.tightBoundingRect(label->text())
                                  .translated(laid.left(), laid.top() + metrics.ascent())
-                                 .translated(label->pos())
+                                 .translated(label->parentWidget() == inner_
+                                                 ? label->pos()
+                                                 : label->pos() - contentsRect().topLeft())
                                  .adjusted(-1, -1, 1, 1);
         ink.append(QRect(
             QPoint(int(std::floor(glyphs.left() * ratio)), int(std::floor(glyphs.top() * ratio))),
@@ -119,18 +115,8 @@ QList<QRect> PictureArea::LabelInk() const {
 
 void PictureArea::DrawRow(double y, const QColor& color) {
     EnsureDrawing();
-    const double row = std::round(y * drawing_.height() / scaleHeight_);
-    if (row < 0.0 || row > drawing_.height() - 1.0) {
-        return;
-    }
-    const QList<QRect> ink = LabelInk();
-    for (int x = 0; x < drawing_.width(); ++x) {
-        const QPoint pixel(x, int(row));
-        if (std::none_of(ink.begin(), ink.end(),
-                         [&pixel](const QRect& glyphs) { return glyphs.contains(pixel); })) {
-            drawing_.setPixelColor(pixel, color);
-        }
-    }
+    drawing_.SetSpared(LabelInk());
+    drawing_.DrawRow(y, color);
     inner_->update();
 }
 
@@ -140,7 +126,7 @@ QWidget* PictureArea::InnerArea() const {
 
 const QImage& PictureArea::Drawing() const {
     const_cast<PictureArea*>(this)->EnsureDrawing();
-    return drawing_;
+    return drawing_.Image();
 }
 
 void PictureArea::paintEvent(QPaintEvent* event) {
@@ -177,19 +163,8 @@ void PictureArea::EnsureDrawing() {
     if (inner_->geometry() != inner) {
         inner_->setGeometry(inner);
     }
-    const double ratio = devicePixelRatioF();
-    const QSize pixels(qRound(inner.width() * ratio), qRound(inner.height() * ratio));
-    if (drawing_.size() == pixels && drawing_.devicePixelRatio() == ratio) {
-        return;
-    }
-    QImage fresh(pixels, QImage::Format_RGB32);
-    fresh.fill(BackColor());
-    if (!drawing_.isNull()) {
-        QPainter painter(&fresh);
-        painter.drawImage(QRect(QPoint(0, 0), pixels), drawing_);
-    }
-    fresh.setDevicePixelRatio(ratio);
-    drawing_ = fresh;
+    drawing_.SetBackColor(BackColor());
+    drawing_.Resize(inner.size(), devicePixelRatioF());
 }
 
 } // namespace tallivo

@@ -1,44 +1,46 @@
 #pragma once
 
+#include "picture_image.h"
+#include "picture_surface.h"
+
 #include <QColor>
 #include <QFrame>
 #include <QImage>
+
+class QLabel;
 
 namespace tallivo {
 
 // A picture area: a sunken 2-pixel border around an inner drawing area that keeps what is
 // drawn on it (an image in device pixels, so covering, repainting and high-DPI screens never
 // lose or blur a bar). Drawing uses a user scale whose origin is the inner top-left corner.
-// Child controls go on InnerArea(): they are clipped to it and drawn over the drawing.
-class PictureArea : public QFrame {
+// Child controls go on InnerArea(): they are clipped to it and drawn over the drawing; a label
+// that is to reach over the border is placed with PlaceLabel.
+class PictureArea : public QFrame, public PictureSurface {
     Q_OBJECT
 
 public:
     explicit PictureArea(QWidget* parent = nullptr);
 
-    // Sets the user scale: the inner area is scaleWidth units wide and scaleHeight units high.
-    void SetScale(double scaleWidth, double scaleHeight);
-
-    // Returns the inner area's background colour.
-    QColor BackColor() const;
-
-    void SetLineStyle(Qt::PenStyle style);
-    void SetLineWidth(int width);
-
-    // Clears the drawing to the background colour.
-    void Clear();
-
-    // Fills the box with corners (x1, y1) and (x2, y2), in user units, with color; its outline
-    // is drawn in the same colour and the whole is clipped to the inner area.
-    void FillBox(double x1, double y1, double x2, double y2, const QColor& color);
-
-    // Draws a line one device pixel high across the inner width at height y, in user units;
-    // nothing when y lies outside the inner area. Where the line crosses the text of a label
-    // on the inner area it leaves the glyphs free, so the text stays readable.
-    void DrawRow(double y, const QColor& color);
+    // The user scale and the drawing cover the inner area.
+    void SetScale(double scaleWidth, double scaleHeight) override;
+    QColor BackColor() const override;
+    void SetLineStyle(Qt::PenStyle style) override;
+    void SetLineWidth(int width) override;
+    void Clear() override;
+    void FillBox(double x1, double y1, double x2, double y2, const QColor& color) override;
+    // Where the row crosses the text of a label on the inner area it leaves the glyphs free,
+    // so the text stays readable.
+    void DrawRow(double y, const QColor& color) override;
 
     // The widget that holds the drawing; children placed on it sit relative to the inner area.
     QWidget* InnerArea() const;
+
+    // Puts label over the picture at place, given from the inner area's top-left corner as
+    // for a child of the inner area; unlike one, it may reach over the border, so that a
+    // letter as wide as the whole picture is never cut at the inner edge. A row drawn across
+    // it leaves its glyphs free.
+    void PlaceLabel(QLabel* label, const QRect& place);
 
     // Returns the kept drawing, in device pixels.
     const QImage& Drawing() const;
@@ -57,11 +59,8 @@ private:
     QList<QRect> LabelInk() const;
 
     QWidget* inner_;
-    QImage drawing_;
-    double scaleWidth_ = 1.0;
-    double scaleHeight_ = 1.0;
-    Qt::PenStyle lineStyle_ = Qt::SolidLine;
-    int lineWidth_ = 1;
+    PictureImage drawing_;
+    QList<QLabel*> overLabels_;
 };
 
 } // namespace tallivo

@@ -43,6 +43,7 @@ void QtReadProgress::Show() {
     window_->setMinimumWidth(360);
     window_->setAutoClose(false);
     window_->setAutoReset(false);
+    window_->setWindowModality(Qt::WindowModal);
     // "Annulla" and the close box cancel; Escape rejects the window.
     const auto stop = [this] {
         if (stop_) {
@@ -52,7 +53,6 @@ void QtReadProgress::Show() {
     QObject::connect(window_, &QProgressDialog::canceled, window_, stop);
     QObject::connect(window_, &QDialog::rejected, window_, stop);
     window_->show();
-    // The other windows take no input meanwhile: the keyboard goes to this one.
     window_->raise();
     window_->activateWindow();
     // The arrow with the hourglass: the progress window can be used while the read goes on.

@@ -26,10 +26,9 @@ public:
     virtual void End() = 0;
 };
 
-// A progress window in Italian with "Annulla", shown once a read has taken thresholdMs. Escape,
-// "Annulla" and its close box stop the read. It is not modal, so the main window's close box
-// still reaches the program: what keeps the other windows from taking input is the reader's
-// input block.
+// A progress window in Italian with "Annulla", shown once a read has taken thresholdMs, modal
+// over the window the read was started from, which meanwhile takes no input but can still be
+// read by a screen reader. Escape, "Annulla" and its close box stop the read.
 class QtReadProgress : public ReadProgress {
 public:
     explicit QtReadProgress(int thresholdMs = 500);

@@ -1,24 +1,24 @@
 #pragma once
 
 class QString;
-class QWidget;
 
 namespace tallivo {
 
-struct TextStatistics;
-
 // Shows the program's windows beside the main one. Each showing returns at once: a modal
-// window keeps the others from taking input until it closes, without a nested event loop.
-// Tests hand the program a recording one, so no window opens.
+// window keeps the others from taking input until it closes, without a nested event loop; the
+// others are one window each, raised when asked for again. Tests hand the program a recording
+// one, so no window opens.
 class WindowService {
 public:
     virtual ~WindowService() = default;
     // Shows the information window, modal, centred and with no owner window.
     virtual void ShowInformation() = 0;
-    // Shows the statistics of the last analysis over parent, modal; referenceName names the
-    // language or text the figures are measured against, empty when there is none.
-    virtual void ShowStatistics(QWidget* parent, const TextStatistics& statistics,
-                                const QString& referenceName) = 0;
+    // Shows the statistics of the last analysis; they follow each new analysis.
+    virtual void ShowStatistics() = 0;
+    // Shows the workbench on the text of the last analysis.
+    virtual void ShowWorkbench() = 0;
+    // Shows the Italian guide at topic ("decifra#vigenere"; see the guide window).
+    virtual void ShowGuide(const QString& topic) = 0;
 };
 
 } // namespace tallivo

@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <QProcessEnvironment>
 #include <QTest>
 
 using namespace tallivo;
@@ -12,6 +13,8 @@ private slots:
     void plansTheStart();
     void toolkitOptionsAreLeftToTheToolkit_data();
     void toolkitOptionsAreLeftToTheToolkit();
+    void aStartWithoutADisplayEndsWithAMessage_data();
+    void aStartWithoutADisplayEndsWithAMessage();
 };
 
 void TestCommandLine::plansTheStart_data() {
@@ -33,10 +36,10 @@ void TestCommandLine::plansTheStart_data() {
     QTest::newRow("three files: the first")
         << QStringList{"tallivo", "uno.txt", "due.txt", "tre.txt"} << true << 0 << "uno.txt"
         << ""
-        << "tallivo: si analizza solo il primo file; gli altri 2 sono ignorati.";
+        << "tallivo: si analizza solo il primo file; gli altri 2 sono ignorati";
     QTest::newRow("two files")
         << QStringList{"tallivo", "uno.txt", "due.txt"} << true << 0 << "uno.txt"
-        << "" << QStringLiteral("tallivo: si analizza solo il primo file; l'altro è ignorato.");
+        << "" << QStringLiteral("tallivo: si analizza solo il primo file; l'altro è ignorato");
     QTest::newRow("a file after --")
         << QStringList{"tallivo", "--", "-strano.txt"} << true << 0 << "-strano.txt"
         << ""
@@ -105,6 +108,63 @@ void TestCommandLine::toolkitOptionsAreLeftToTheToolkit() {
     }
     const StartPlan plan = CommandLine(QStringLiteral("1")).Plan(ownArguments);
     QCOMPARE(plan.fileIndex < 0 ? -1 : kept[plan.fileIndex], fileIndex);
+}
+
+void TestCommandLine::aStartWithoutADisplayEndsWithAMessage_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("environment"); // NAME=value, nothing else is set
+    QTest::addColumn<QString>("errors");          // empty where the window may start
+
+    const QString none = QStringLiteral("tallivo: nessuno schermo disponibile per la finestra: né "
+                                        "DISPLAY né WAYLAND_DISPLAY è impostata\n");
+    const QString named = QStringLiteral("tallivo: nessuno schermo disponibile per la finestra: la "
+                                         "piattaforma %1 richiede %2, che non è impostata\n");
+    const QStringList file{"tallivo", "x.txt"};
+    QTest::newRow("nothing set") << file << QStringList{} << none;
+    QTest::newRow("set but empty") << file << QStringList{"DISPLAY=", "WAYLAND_DISPLAY="} << none;
+    QTest::newRow("X11") << file << QStringList{"DISPLAY=:0"} << "";
+    QTest::newRow("Wayland") << file << QStringList{"WAYLAND_DISPLAY=wayland-0"} << "";
+    QTest::newRow("offscreen needs no display")
+        << file << QStringList{"QT_QPA_PLATFORM=offscreen"} << "";
+    QTest::newRow("xcb named, only Wayland there")
+        << file << QStringList{"QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY=wayland-0"}
+        << named.arg("xcb", "DISPLAY");
+    QTest::newRow("xcb with its own options") << file << QStringList{"QT_QPA_PLATFORM=xcb:nomitshm"}
+                                              << named.arg("xcb:nomitshm", "DISPLAY");
+    QTest::newRow("wayland-egl with Wayland")
+        << file << QStringList{"QT_QPA_PLATFORM=wayland-egl", "WAYLAND_DISPLAY=w"} << "";
+    QTest::newRow("wayland, then xcb that is there")
+        << file << QStringList{"QT_QPA_PLATFORM=wayland;xcb", "DISPLAY=:1"} << "";
+    QTest::newRow("wayland, then xcb, neither there")
+        << file << QStringList{"QT_QPA_PLATFORM=wayland;xcb"}
+        << named.arg("wayland;xcb", "WAYLAND_DISPLAY o DISPLAY");
+    QTest::newRow("-platform offscreen")
+        << QStringList{"tallivo", "-platform", "offscreen", "x.txt"} << QStringList{} << "";
+    QTest::newRow("--platform=offscreen")
+        << QStringList{"tallivo", "--platform=offscreen"} << QStringList{} << "";
+    QTest::newRow("-platform xcb over QT_QPA_PLATFORM")
+        << QStringList{"tallivo", "-platform", "xcb"} << QStringList{"QT_QPA_PLATFORM=offscreen"}
+        << named.arg("xcb", "DISPLAY");
+    QTest::newRow("-display stands for DISPLAY")
+        << QStringList{"tallivo", "-display", ":1"} << QStringList{"QT_QPA_PLATFORM=xcb"} << "";
+    QTest::newRow("after --, a file called -platform")
+        << QStringList{"tallivo", "--", "-platform", "offscreen"} << QStringList{} << none;
+}
+
+void TestCommandLine::aStartWithoutADisplayEndsWithAMessage() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, environment);
+    QFETCH(QString, errors);
+    QProcessEnvironment given;
+    for (const QString& variable : environment) {
+        given.insert(variable.section(QLatin1Char('='), 0, 0),
+                     variable.section(QLatin1Char('='), 1));
+    }
+    const StartPlan plan = CommandLine::DisplayCheck(arguments, given);
+    QCOMPARE(plan.errors, errors);
+    QCOMPARE(plan.run, errors.isEmpty());
+    QCOMPARE(plan.exitCode, errors.isEmpty() ? 0 : 1);
+    QVERIFY(plan.output.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -8,6 +8,9 @@
 
 #include <QTest>
 
+#include <map>
+#include <random>
+
 using namespace tallivo;
 
 namespace {
@@ -42,8 +45,17 @@ private slots:
     void substitutionKeyText();
     void partialSubstitutionKeepsTheTextsShape();
     void kasiskiCountsTheDistancesEachPeriodDivides();
+    void kasiskiCountsDistancesPastTheHistogram();
+    void everyPeriodsColumnsAreCounted_data();
+    void everyPeriodsColumnsAreCounted();
+    void repeatsAreListedLongestThenCommonest_data();
+    void repeatsAreListedLongestThenCommonest();
+    void bestPeriodTakesTheSmallestWithinTheMargin_data();
+    void bestPeriodTakesTheSmallestWithinTheMargin();
     void utf8IsToldFromOtherBytes_data();
     void utf8IsToldFromOtherBytes();
+    void theWorkLimitNeverCutsACharacter_data();
+    void theWorkLimitNeverCutsACharacter();
 };
 
 void TestCipher::caesarShiftIsFoundAndUndone() {
@@ -123,6 +135,30 @@ void TestCipher::utf8IsToldFromOtherBytes_data() {
     QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << false;
     QTest::newRow("past U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << false;
     QTest::newRow("stray continuation") << QByteArray("a\x80") << false;
+    QTest::newRow("overlong NUL, two bytes") << QByteArray("\xc0\x80") << false;
+    QTest::newRow("overlong, two bytes, C1") << QByteArray("\xc1\xbf") << false;
+    QTest::newRow("overlong NUL, three bytes") << QByteArray("\xe0\x80\x80") << false;
+    QTest::newRow("overlong U+07FF") << QByteArray("\xe0\x9f\xbf") << false;
+    QTest::newRow("overlong NUL, four bytes") << QByteArray("\xf0\x80\x80\x80") << false;
+    QTest::newRow("overlong U+FFFF") << QByteArray("\xf0\x8f\xbf\xbf") << false;
+    QTest::newRow("first surrogate") << QByteArray("\xed\xa0\x80") << false;
+    QTest::newRow("last surrogate") << QByteArray("\xed\xbf\xbf") << false;
+    QTest::newRow("U+110000") << QByteArray("\xf4\x90\x80\x80") << false;
+    QTest::newRow("lead F5") << QByteArray("\xf5\x80\x80\x80") << false;
+    QTest::newRow("byte FF") << QByteArray("\xff") << false;
+    QTest::newRow("bad third byte") << QByteArray("\xe2\x82\x41") << false;
+    QTest::newRow("bad fourth byte") << QByteArray("\xf0\x9f\x98\x41") << false;
+    QTest::newRow("four bytes cut short") << QByteArray("\xf0\x9f\x98") << false;
+    QTest::newRow("U+007F") << QByteArray("\x7f") << true;
+    QTest::newRow("U+0080") << QByteArray("\xc2\x80") << true;
+    QTest::newRow("U+07FF") << QByteArray("\xdf\xbf") << true;
+    QTest::newRow("U+0800") << QByteArray("\xe0\xa0\x80") << true;
+    QTest::newRow("U+D7FF, before the surrogates") << QByteArray("\xed\x9f\xbf") << true;
+    QTest::newRow("U+E000, after the surrogates") << QByteArray("\xee\x80\x80") << true;
+    QTest::newRow("U+FFFF") << QByteArray("\xef\xbf\xbf") << true;
+    QTest::newRow("U+10000") << QByteArray("\xf0\x90\x80\x80") << true;
+    QTest::newRow("U+10FFFF") << QByteArray("\xf4\x8f\xbf\xbf") << true;
+    QTest::newRow("nothing") << QByteArray() << true;
 }
 
 void TestCipher::utf8IsToldFromOtherBytes() {
@@ -213,6 +249,175 @@ void TestCipher::kasiskiCountsTheDistancesEachPeriodDivides() {
     const KasiskiExamination streamedResult = analysis.Examination(streamed.letters(), 10);
     QCOMPARE(streamedResult.divided, real.divided);
     QCOMPARE(streamedResult.repeats.front().distances, real.repeats.front().distances);
+}
+
+void TestCipher::kasiskiCountsDistancesPastTheHistogram() {
+    // Random letters repeat a three-letter sequence every 26^3 letters or so on average, so
+    // that in 400,000 of them thousands of distances reach 65,536 or more.
+    std::mt19937_64 random(3);
+    std::vector<std::uint8_t> letters(400000);
+    for (std::uint8_t& letter : letters) {
+        letter = std::uint8_t(random() % 26);
+    }
+    std::uint64_t distances = 0;
+    std::uint64_t longOnes = 0;
+    std::vector<std::uint64_t> divided(40, 0);
+    std::map<std::size_t, std::size_t> last;
+    for (std::size_t i = 0; i + 3 <= letters.size(); ++i) {
+        const std::size_t code = (letters[i] * 26U + letters[i + 1]) * 26U + letters[i + 2];
+        if (const auto seen = last.find(code); seen != last.end()) {
+            const std::size_t distance = i - seen->second;
+            ++distances;
+            longOnes += distance >= 65536 ? 1 : 0;
+            for (std::size_t period = 1; period <= 40; ++period) {
+                divided[period - 1] += distance % period == 0 ? 1 : 0;
+            }
+        }
+        last[code] = i;
+    }
+    QVERIFY(longOnes > 1000);
+    const KasiskiExamination result = Kasiski(letters, 40, 0);
+    QCOMPARE(result.distances, distances);
+    QCOMPARE(result.divided, divided);
+}
+
+void TestCipher::everyPeriodsColumnsAreCounted_data() {
+    QTest::addColumn<int>("maxPeriod");
+    QTest::newRow("one") << 1;
+    QTest::newRow("seven") << 7;
+    QTest::newRow("twenty") << 20;
+    QTest::newRow("the workbench's limit") << kPeriodLimit;
+}
+
+void TestCipher::everyPeriodsColumnsAreCounted() {
+    // The periods share their counts through a few moduli; each must still get its own columns,
+    // however the text arrives.
+    QFETCH(int, maxPeriod);
+    const CipherText cipher(Encrypt(ItalianText(), "lampone"));
+    PeriodAnalysis analysis(maxPeriod);
+    std::vector<std::uint8_t> arrived;
+    for (std::size_t at = 0; at < cipher.letters().size(); at += 97) {
+        const std::size_t end = std::min(cipher.letters().size(), at + 97);
+        arrived.insert(arrived.end(), cipher.letters().begin() + std::ptrdiff_t(at),
+                       cipher.letters().begin() + std::ptrdiff_t(end));
+        analysis.Update(arrived);
+    }
+    for (int period = 1; period <= maxPeriod; ++period) {
+        QCOMPARE(analysis.ColumnCounts(period), ColumnCounts(cipher.bytes(), period));
+    }
+    QCOMPARE(analysis.Coincidences().size(), std::size_t(maxPeriod));
+}
+
+void TestCipher::repeatsAreListedLongestThenCommonest_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("repeats");
+    QTest::newRow("the commoner later in the alphabet")
+        << "abcxabcydefwdefvdefu" << QStringList{"DEF", "ABC"};
+    QTest::newRow("the commoner earlier in the alphabet")
+        << "abcxabcyabczdefwdefv" << QStringList{"ABC", "DEF"};
+    QTest::newRow("a longer one before a commoner one")
+        << "abcxabcyabczqrstuvkqrstuvh" << QStringList{"QRSTUV", "ABC"};
+}
+
+void TestCipher::repeatsAreListedLongestThenCommonest() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, repeats);
+    const CipherText cipher(text.toStdString());
+    QStringList listed;
+    for (const Repeat& repeat : Kasiski(cipher.letters(), 10, 10).repeats) {
+        listed << QString::fromStdString(repeat.letters);
+    }
+    QCOMPARE(listed, repeats);
+}
+
+void TestCipher::bestPeriodTakesTheSmallestWithinTheMargin_data() {
+    QTest::addColumn<QList<double>>("coincidences");
+    QTest::addColumn<double>("language");
+    QTest::addColumn<int>("period");
+    // With the best at 0.070 the margin lies at 1/26 + 0.75 * (0.070 - 1/26) = 0.06212.
+    QTest::newRow("just over the margin") << QList<double>{0.045, 0.0625, 0.070} << 0.074 << 2;
+    QTest::newRow("just under the margin") << QList<double>{0.045, 0.0617, 0.070} << 0.074 << 3;
+    // Past the language's coincidence the margin is measured from it: 0.06511.
+    QTest::newRow("the language caps the best")
+        << QList<double>{0.045, 0.0655, 0.090} << 0.074 << 2;
+    QTest::newRow("capped, just under") << QList<double>{0.045, 0.0648, 0.090} << 0.074 << 3;
+    QTest::newRow("a multiple scoring higher does not win")
+        << QList<double>{0.040, 0.072, 0.041, 0.074, 0.040, 0.073} << 0.074 << 2;
+    QTest::newRow("nothing") << QList<double>{} << 0.074 << 1;
+}
+
+void TestCipher::bestPeriodTakesTheSmallestWithinTheMargin() {
+    QFETCH(QList<double>, coincidences);
+    QFETCH(double, language);
+    QFETCH(int, period);
+    QCOMPARE(BestPeriod(std::vector<double>(coincidences.begin(), coincidences.end()), language),
+             period);
+}
+
+void TestCipher::theWorkLimitNeverCutsACharacter_data() {
+    constexpr int kLimit = int(CipherText::kWorkLimit);
+    QTest::addColumn<int>("before"); // ASCII letters before the character
+    QTest::addColumn<QByteArray>("character");
+    QTest::addColumn<int>("after"); // ASCII letters after it
+    QTest::addColumn<int>("kept");
+    QTest::addColumn<bool>("truncated");
+    QTest::newRow("one byte under") << kLimit - 1 << QByteArray() << 0 << kLimit - 1 << false;
+    QTest::newRow("exactly the limit") << kLimit << QByteArray() << 0 << kLimit << false;
+    QTest::newRow("one byte over") << kLimit + 1 << QByteArray() << 0 << kLimit << true;
+    QTest::newRow("è cut after its first byte")
+        << kLimit - 1 << QByteArray("\xc3\xa8") << 5 << kLimit - 1 << true;
+    QTest::newRow("è ending at the limit")
+        << kLimit - 2 << QByteArray("\xc3\xa8") << 5 << kLimit << true;
+    QTest::newRow("€ cut after one byte")
+        << kLimit - 1 << QByteArray("\xe2\x82\xac") << 5 << kLimit - 1 << true;
+    QTest::newRow("€ cut after two bytes")
+        << kLimit - 2 << QByteArray("\xe2\x82\xac") << 5 << kLimit - 2 << true;
+    QTest::newRow("emoji cut after one byte")
+        << kLimit - 1 << QByteArray("\xf0\x9f\x98\x80") << 5 << kLimit - 1 << true;
+    QTest::newRow("emoji cut after two bytes")
+        << kLimit - 2 << QByteArray("\xf0\x9f\x98\x80") << 5 << kLimit - 2 << true;
+    QTest::newRow("emoji cut after three bytes")
+        << kLimit - 3 << QByteArray("\xf0\x9f\x98\x80") << 5 << kLimit - 3 << true;
+    QTest::newRow("emoji ending at the limit")
+        << kLimit - 4 << QByteArray("\xf0\x9f\x98\x80") << 5 << kLimit << true;
+    // A Windows-1252 è followed by a space is no UTF-8 character: it stays.
+    QTest::newRow("Windows-1252 è at the last byte")
+        << kLimit - 1 << QByteArray("\xe8 ") << 5 << kLimit << true;
+}
+
+void TestCipher::theWorkLimitNeverCutsACharacter() {
+    QFETCH(int, before);
+    QFETCH(QByteArray, character);
+    QFETCH(int, after);
+    QFETCH(int, kept);
+    QFETCH(bool, truncated);
+    const std::string text = std::string(std::size_t(before), 'a') + character.toStdString() +
+                             std::string(std::size_t(after), 'b');
+    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+    // Whole, and in blocks that never end where the limit falls.
+    CipherText whole;
+    whole.Reserve(text.size(), text.size());
+    whole.Append(data, text.size());
+    CipherText blocks;
+    blocks.Reserve(text.size(), text.size());
+    constexpr std::size_t kBlock = 65537;
+    for (std::size_t at = 0; at < text.size(); at += kBlock) {
+        blocks.Append(data + at, std::min(kBlock, text.size() - at));
+    }
+    for (const CipherText* cipher : {&whole, &blocks}) {
+        QCOMPARE(cipher->bytes().size(), std::size_t(kept));
+        QCOMPARE(cipher->truncated(), truncated);
+        QCOMPARE(cipher->bytes(), text.substr(0, std::size_t(kept)));
+        const std::size_t letters = std::size_t(std::min(before, kept)) +
+                                    std::size_t(std::max(0, kept - before - int(character.size())));
+        QCOMPARE(std::size_t(cipher->total()), letters);
+        QCOMPARE(IsValidUtf8(cipher->bytes()), !character.startsWith('\xe8'));
+    }
+    // Once cut, the text takes nothing more.
+    if (truncated) {
+        whole.Append(reinterpret_cast<const unsigned char*>("zz"), 2);
+        QCOMPARE(whole.bytes().size(), std::size_t(kept));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCipher)

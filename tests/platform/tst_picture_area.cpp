@@ -1,6 +1,8 @@
+#include "app_fonts.h"
 #include "picture_area.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QTest>
 
@@ -144,11 +146,18 @@ void TestPictureArea::focusShowsOnTheBorderOnly() {
 }
 
 void TestPictureArea::rowsLeaveTheLettersReadable() {
-    // A picture as the main window's, with its letter at the foot: the inner area is 7 by 177.
+    // A picture as the main window's, with its letter at the foot in the main window's font
+    // (named, so the glyph does not depend on what the machine's sans-serif is): the inner
+    // area is 7 by 177.
+    QVERIFY2(QFontDatabase::hasFamily(UiFontFamily()),
+             qPrintable(UiFontFamily() + QStringLiteral(" is not installed (fonts-liberation; "
+                                                        "scripts/test installs it)")));
     QWidget window;
     auto* pic = new PictureArea(&window);
     pic->setGeometry(0, 0, 11, 181);
     auto* label = new QLabel(QStringLiteral("i"), pic->InnerArea());
+    label->setFont(UiFont(8.0));
+    QCOMPARE(QFontInfo(label->font()).family(), UiFontFamily());
     label->setGeometry(-2, 164, 11, 15);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     window.show();

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "analysis_model.h"
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "platform_services.h"
 #include "read_progress.h"
 #include "source_counter.h"
-#include "text_statistics.h"
 #include "window_service.h"
 
 #include <QGuiApplication>
@@ -65,18 +65,17 @@ public:
 class RecordingWindows : public tallivo::WindowService {
 public:
     void ShowInformation() override { ++informationShown; }
-    void ShowStatistics(QWidget*, const tallivo::TextStatistics& shown,
-                        const QString& referenceName) override {
-        statistics.append(shown);
-        references.append(referenceName);
-    }
+    void ShowStatistics() override { ++statisticsShown; }
+    void ShowWorkbench() override { ++workbenchShown; }
+    void ShowGuide(const QString& topic) override { guideTopics << topic; }
 
+    QStringList guideTopics;
     int informationShown = 0;
-    QList<tallivo::TextStatistics> statistics;
-    QStringList references;
+    int statisticsShown = 0;
+    int workbenchShown = 0;
 };
 
-// The fakes together, as the windows take them, and the counting road over them.
+// The fakes together, as the windows take them, the model and the counting road over them.
 struct FakeServices {
     ScriptedDialog dialog;
     RecordingMessages messages;
@@ -84,6 +83,7 @@ struct FakeServices {
     RecordingWindows windows;
     tallivo::PlatformServices services{dialog, messages, progress, windows};
     tallivo::SourceCounter counter{services};
+    tallivo::AnalysisModel model;
 
     // Runs command, which may start a pass over a source, and waits until that pass has ended.
     template <typename Command> void AndWait(Command command) {

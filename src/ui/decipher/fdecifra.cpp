@@ -1,26 +1,32 @@
 #include "fdecifra.h"
 
-#include "key_mapping.h"
-#include "key_slots.h"
+#include "background_job.h"
+#include "bar_painter.h"
 #include "letter_bars.h"
+#include "letter_chart.h"
+#include "page_registry.h"
+#include "page_widgets.h"
+#include "plain_text.h"
 #include "text_pane.h"
 #include "text_statistics.h"
+#include "zoom_control.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFormLayout>
+#include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <numeric>
@@ -29,101 +35,70 @@ namespace tallivo {
 
 namespace {
 
-constexpr int kLongestPeriod = 30;
-const QChar kUnassigned(0x00B7); // middle dot
+// Up to this size the plaintext is built at once; a longer one on a worker thread, so that
+// typing a key never waits for it.
+constexpr std::size_t kBuiltAtOnce = std::size_t{256} << 10;
 
-// Windows-1252 where it differs from Latin-1: 0x80..0x9F (0 = not a character there).
-constexpr char16_t kWindows1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-QString DecodeWindows1252(const std::string& bytes) {
-    QString text(qsizetype(bytes.size()), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        const char16_t high = b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : 0;
-        *out++ =
-            QChar(high != 0 ? high
-                            : char16_t(b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D
-                                           ? 0xFFFD
-                                           : b));
+// Returns a control byte text does not hold (tab and line ends left aside), for letters a key
+// leaves open.
+unsigned char UnusedControlByte(const std::string& text) {
+    std::array<bool, 32> used{};
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 32) {
+            used[static_cast<unsigned char>(c)] = true;
+        }
     }
-    return text;
+    unsigned char unused = 1;
+    while (unused < 31 && (used[unused] || unused == '\t' || unused == '\n' || unused == '\r')) {
+        ++unused;
+    }
+    return unused;
 }
 
-QTableWidget* MakeTable(QWidget* parent, const char* name, const QString& accessibleName,
-                        const QStringList& headers) {
-    auto* table = new QTableWidget(0, int(headers.size()), parent);
-    table->setObjectName(QLatin1String(name));
-    table->setAccessibleName(accessibleName);
-    table->setHorizontalHeaderLabels(headers);
-    table->verticalHeader()->setVisible(false);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setTabKeyNavigation(false);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+// Returns the table that leaves every byte as it is.
+ByteTable IdentityTable() {
+    ByteTable table{};
+    for (int b = 0; b < 256; ++b) {
+        table[std::size_t(b)] = static_cast<unsigned char>(b);
+    }
     return table;
 }
 
-void SetCell(QTableWidget* table, int row, int column, const QString& text, bool bold = false) {
-    auto* item = new QTableWidgetItem(text);
-    QFont font = item->font();
-    font.setBold(bold);
-    item->setFont(font);
-    table->setItem(row, column, item);
+// Returns the letters of text in capitals, in groups of five, ten groups a line.
+std::string GroupsOfFive(const std::string& text) {
+    std::string groups;
+    std::size_t letters = 0;
+    for (const char c : text) {
+        const int letter = LetterIndex(static_cast<unsigned char>(c));
+        if (letter < 0) {
+            continue;
+        }
+        if (letters > 0) {
+            groups += letters % 50 == 0 ? '\n' : letters % 5 == 0 ? ' ' : '\0';
+            if (groups.back() == '\0') {
+                groups.pop_back();
+            }
+        }
+        groups += char('A' + letter);
+        ++letters;
+    }
+    return groups;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QSpinBox* MakeSpin(QWidget* parent, const char* name, const QString& accessibleName, int low,
-                   int high) {
-    auto* spin = new QSpinBox(parent);
-    spin->setObjectName(QLatin1String(name));
-    spin->setAccessibleName(accessibleName);
-    spin->setRange(low, high);
-    return spin;
-}
-
-QLineEdit* MakeLine(QWidget* parent, const char* name, const QString& accessibleName) {
-    auto* line = new QLineEdit(parent);
-    line->setObjectName(QLatin1String(name));
-    line->setAccessibleName(accessibleName);
-    return line;
-}
-
-QLabel* MakeHint(QWidget* parent, const char* name) {
-    auto* hint = new QLabel(parent);
-    hint->setObjectName(QLatin1String(name));
-    hint->setWordWrap(true);
-    QPalette palette = hint->palette();
-    palette.setColor(QPalette::WindowText, QColor(160, 0, 0));
-    hint->setPalette(palette);
-    return hint;
-}
-
-// Sets the spin box without telling its listeners: a change made by the program, not the user.
-void SetQuietly(QSpinBox* spin, int value) {
-    const QSignalBlocker quiet(spin);
-    spin->setValue(value);
-}
-
-QString Decimal(double value, int decimals) {
-    return QLocale().toString(value, 'f', decimals);
+// Returns whether two texts hold the same bytes.
+bool SameText(const CipherText& a, const CipherText& b) {
+    return a.bytes() == b.bytes() && a.truncated() == b.truncated();
 }
 
 } // namespace
 
-FDecifra::FDecifra(MessageService& messages, QWidget* parent)
+FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , messages_(messages) {
+    , model_(model)
+    , messages_(messages)
+    , periodsJob_(new BackgroundJob(this))
+    , plainJob_(new BackgroundJob(this))
+    , zoom_(new ZoomControl(this)) {
     setObjectName(QStringLiteral("FDecifra"));
     setWindowTitle(QStringLiteral("Decifra"));
     setAccessibleName(QStringLiteral("Decifra"));
@@ -131,22 +106,87 @@ FDecifra::FDecifra(MessageService& messages, QWidget* parent)
     lblTesto = new QLabel(this);
     lblTesto->setObjectName(QStringLiteral("lblTesto"));
     lblTesto->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblTesto->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     cboLingua = new QComboBox(this);
     cboLingua->setObjectName(QStringLiteral("cboLingua"));
     cboLingua->setAccessibleName(QStringLiteral("Lingua"));
-    auto* lingua = new QLabel(QStringLiteral("&Lingua:"), this);
-    lingua->setBuddy(cboLingua);
     auto* top = new QHBoxLayout;
     top->addWidget(lblTesto, 1);
-    top->addWidget(lingua);
+    top->addWidget(MakeBuddyLabel(this, QStringLiteral("Lin&gua:"), cboLingua));
     top->addWidget(cboLingua);
+
+    // The teacher's row: encipher with the page's key, in which form, with which random key.
+    chkCifra = new QCheckBox(QStringLiteral("C&ifra"), this);
+    chkCifra->setObjectName(QStringLiteral("chkCifra"));
+    chkCifra->setAccessibleName(QStringLiteral("Cifra"));
+    chkCifra->setToolTip(QStringLiteral("Cifra il testo con la chiave della pagina invece di "
+                                        "decifrarlo"));
+    cboFormato = new QComboBox(this);
+    cboFormato->setObjectName(QStringLiteral("cboFormato"));
+    cboFormato->setAccessibleName(QStringLiteral("Forma del testo cifrato"));
+    cboFormato->addItems({QStringLiteral("Spazi e punteggiatura come nel testo"),
+                          QStringLiteral("Gruppi di cinque")});
+    cmdChiaveCasuale = MakeButton(this, "cmdChiaveCasuale", QStringLiteral("Chiave cas&uale"));
+    spnLunghezza = MakeSpin(this, "spnLunghezza", QStringLiteral("Lunghezza della chiave"), 2, 20);
+    spnLunghezza->setValue(6);
+    spnLunghezza->setToolTip(QStringLiteral("Lettere della parola chiave, colonne o binari, dove "
+                                            "il cifrario ne ha"));
+    cmdAnnullaModifica =
+        MakeButton(this, "cmdAnnullaModifica", QStringLiteral("Annulla mo&difica"));
+    cmdAnnullaModifica->setToolTip(
+        QStringLiteral("Annulla l'ultima modifica della chiave (Ctrl+Z)"));
+    cmdRipeti = MakeButton(this, "cmdRipeti", QStringLiteral("Ripeti modifica"));
+    cmdRipeti->setToolTip(QStringLiteral("Ripeti la modifica annullata (Ctrl+Maiusc+Z)"));
+    auto* teacher = new QHBoxLayout;
+    teacher->addWidget(chkCifra);
+    teacher->addWidget(MakeBuddyLabel(this, QStringLiteral("&Forma:"), cboFormato));
+    teacher->addWidget(cboFormato);
+    teacher->addWidget(cmdChiaveCasuale);
+    teacher->addWidget(MakeBuddyLabel(this, QStringLiteral("Lu&nghezza:"), spnLunghezza));
+    teacher->addWidget(spnLunghezza);
+    teacher->addStretch(1);
+    teacher->addWidget(cmdAnnullaModifica);
+    teacher->addWidget(cmdRipeti);
+
+    fraNuovoTesto = new QFrame(this);
+    fraNuovoTesto->setObjectName(QStringLiteral("fraNuovoTesto"));
+    fraNuovoTesto->setFrameShape(QFrame::StyledPanel);
+    lblNuovoTesto = new QLabel(
+        QStringLiteral("Il testo analizzato è cambiato: il banco lavora ancora sul testo di "
+                       "prima, con le sue chiavi."),
+        fraNuovoTesto);
+    lblNuovoTesto->setObjectName(QStringLiteral("lblNuovoTesto"));
+    lblNuovoTesto->setWordWrap(true);
+    cmdUsaNuovoTesto =
+        MakeButton(fraNuovoTesto, "cmdUsaNuovoTesto", QStringLiteral("Usa il nuo&vo testo"));
+    auto* bar = new QHBoxLayout(fraNuovoTesto);
+    bar->addWidget(lblNuovoTesto, 1);
+    bar->addWidget(cmdUsaNuovoTesto);
+    fraNuovoTesto->hide();
 
     tabModi = new QTabWidget(this);
     tabModi->setObjectName(QStringLiteral("tabModi"));
     tabModi->setAccessibleName(QStringLiteral("Tipo di cifrario"));
-    tabModi->addTab(BuildCaesar(), QStringLiteral("Cesare"));
-    tabModi->addTab(BuildSubstitution(), QStringLiteral("Sostituzione"));
-    tabModi->addTab(BuildVigenere(), QStringLiteral("Vigenère"));
+    pages_ = CreateCipherPages(PageContext{messages_}, this);
+    for (CipherPage* page : pages_) {
+        // A page taller or wider than the window scrolls instead of being cut.
+        auto* scroll = new QScrollArea(tabModi);
+        scroll->setWidget(page);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        tabModi->addTab(scroll, page->Title());
+        connect(page, &CipherPage::keyChanged, this, [this, page] {
+            if (quiet_) {
+                return;
+            }
+            Remember(page);
+            if (page == CurrentPage()) {
+                ShowPlainText();
+            }
+        });
+        connect(page, &CipherPage::pageRequested, this, &FDecifra::ShowPage);
+        connect(page, &CipherPage::announce, this, &FDecifra::Announce);
+    }
 
     barsTesto = new LetterBars(messages_, QStringLiteral("Frequenze del testo in chiaro"), this);
     barsTesto->setObjectName(QStringLiteral("barsTesto"));
@@ -162,298 +202,435 @@ FDecifra::FDecifra(MessageService& messages, QWidget* parent)
     txtChiaro = new TextPane(this);
     txtChiaro->setObjectName(QStringLiteral("txtChiaro"));
     txtChiaro->setAccessibleName(QStringLiteral("Testo in chiaro"));
-    auto* chiaro = new QLabel(QStringLiteral("&Testo in chiaro:"), this);
-    chiaro->setBuddy(txtChiaro);
+    lblTestoChiaro = MakeBuddyLabel(this, QStringLiteral("Testo in chiar&o:"), txtChiaro);
 
-    cmdCopiaTesto = MakeButton(this, "cmdCopiaTesto", QStringLiteral("Copia testo in chiaro"));
-    cmdCopiaChiave = MakeButton(this, "cmdCopiaChiave", QStringLiteral("Copia chiave"));
+    cmdCopiaTesto = MakeButton(this, "cmdCopiaTesto", QStringLiteral("Copia &testo in chiaro"));
+    cmdCopiaChiave = MakeButton(this, "cmdCopiaChiave", QStringLiteral("Copia c&hiave"));
+    cmdCopiaGrafico = MakeButton(this, "cmdCopiaGrafico", QStringLiteral("Copia grafico"));
+    cmdCopiaGrafico->setToolTip(QStringLiteral("Copia le barre come immagine, per una "
+                                               "presentazione"));
+    cmdChiudi = MakeButton(this, "cmdChiudi", QStringLiteral("Chiudi"));
+    cmdChiudi->setToolTip(QStringLiteral("Chiudi il banco (Esc, Ctrl+W)"));
+    lblAnnuncio = new QLabel(this);
+    lblAnnuncio->setObjectName(QStringLiteral("lblAnnuncio"));
+    lblAnnuncio->setWordWrap(true);
+    lblAnnuncio->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
+    buttons->addWidget(lblAnnuncio, 1);
+    buttons->addWidget(cmdCopiaGrafico);
     buttons->addWidget(cmdCopiaTesto);
     buttons->addWidget(cmdCopiaChiave);
+    buttons->addWidget(cmdChiudi);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(tabModi);
+    layout->addLayout(teacher);
+    layout->addWidget(fraNuovoTesto);
+    layout->addWidget(tabModi, 3);
     layout->addLayout(figures);
-    layout->addWidget(chiaro);
-    layout->addWidget(txtChiaro, 1);
+    layout->addWidget(lblTestoChiaro);
+    layout->addWidget(txtChiaro, 2);
     layout->addLayout(buttons);
 
-    connect(cboLingua, &QComboBox::currentIndexChanged, this, [this] {
-        ShowLanguageFigures();
-        ShowColumn();
-        ApplyKey();
+    // Escape and Ctrl+W close the window, wherever the focus is in it.
+    auto* close = new QAction(this);
+    QList<QKeySequence> closing{QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)};
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Close)) {
+        if (!closing.contains(key)) {
+            closing.append(key);
+        }
+    }
+    close->setShortcuts(closing);
+    close->setShortcutContext(Qt::WindowShortcut);
+    addAction(close);
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    // Ctrl+Tab and Ctrl+Shift+Tab change the page wherever the focus is.
+    // The platform's own keys for the next and the previous child, and these two in any case
+    // (a key listed twice would make the shortcut ambiguous, and dead).
+    const auto keys = [](QKeySequence::StandardKey standard, const QKeySequence& also) {
+        QList<QKeySequence> list = QKeySequence::keyBindings(standard);
+        if (!list.contains(also)) {
+            list.prepend(also);
+        }
+        return list;
+    };
+    auto* next = new QAction(this);
+    next->setShortcuts(keys(QKeySequence::NextChild, QKeySequence(Qt::CTRL | Qt::Key_Tab)));
+    next->setShortcutContext(Qt::WindowShortcut);
+    addAction(next);
+    auto* previous = new QAction(this);
+    previous->setShortcuts(
+        keys(QKeySequence::PreviousChild, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)));
+    previous->setShortcutContext(Qt::WindowShortcut);
+    addAction(previous);
+    const auto turn = [this](int by) {
+        const int pages = tabModi->count();
+        tabModi->setCurrentIndex((tabModi->currentIndex() + by + pages) % pages);
+    };
+    connect(next, &QAction::triggered, this, [turn] { turn(1); });
+    connect(previous, &QAction::triggered, this, [turn] { turn(-1); });
+    connect(zoom_, &ZoomControl::changed, this, &FDecifra::ApplyZoom);
+    // Ctrl+Z and Ctrl+Shift+Z take a change of key back and make it again (a field being
+    // typed in takes its own first).
+    auto* undo = new QAction(this);
+    undo->setShortcuts(QKeySequence::Undo);
+    undo->setShortcutContext(Qt::WindowShortcut);
+    addAction(undo);
+    auto* redo = new QAction(this);
+    redo->setShortcuts(keys(QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+    redo->setShortcutContext(Qt::WindowShortcut);
+    addAction(redo);
+    connect(undo, &QAction::triggered, this, &FDecifra::Undo);
+    connect(redo, &QAction::triggered, this, &FDecifra::Redo);
+    connect(cmdAnnullaModifica, &QPushButton::clicked, this, &FDecifra::Undo);
+    connect(cmdRipeti, &QPushButton::clicked, this, &FDecifra::Redo);
+    connect(chkCifra, &QCheckBox::toggled, this, &FDecifra::ShowEnciphering);
+    connect(cboFormato, &QComboBox::currentIndexChanged, this, &FDecifra::ShowPlainText);
+    connect(cmdChiaveCasuale, &QPushButton::clicked, this, [this] {
+        if (CipherPage* page = CurrentPage()) {
+            page->RandomKey(random_, KeyOptions{spnLunghezza->value()});
+        }
     });
-    connect(tabModi, &QTabWidget::currentChanged, this, &FDecifra::ApplyKey);
+    connect(cmdCopiaGrafico, &QPushButton::clicked, this, &FDecifra::CopyChart);
+
+    connect(cboLingua, &QComboBox::currentIndexChanged, this, [this] {
+        for (CipherPage* page : pages_) {
+            page->SetLanguage(Language());
+        }
+        ShowPlainText();
+    });
+    connect(tabModi, &QTabWidget::currentChanged, this, [this] {
+        ShowPlainText();
+        StepHistory(0); // the buttons follow the page in view
+    });
     connect(cmdCopiaTesto, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(PlainText()); });
     connect(cmdCopiaChiave, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(KeyText()); });
+    connect(cmdChiudi, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdUsaNuovoTesto, &QPushButton::clicked, this, [this] {
+        if (model_.HasReport()) {
+            Take(*model_.result());
+        }
+    });
+    connect(&model_, &AnalysisModel::resultChanged, this, &FDecifra::OnResult);
+    connect(&model_, &AnalysisModel::referenceChanged, this, &FDecifra::ShowLanguages);
+
+    ShowLanguages();
+    ShowEnciphering(false);
+    if (model_.HasReport()) {
+        Take(*model_.result());
+    }
     resize(900, 820);
 }
 
-QWidget* FDecifra::BuildCaesar() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("pagCesare"));
-    spnSpostamento = MakeSpin(page, "spnSpostamento", QStringLiteral("Spostamento"), 0, 25);
-    spnSpostamento->setWrapping(true);
-    spnSpostamento->installEventFilter(this);
-    cmdMigliorSpostamento =
-        MakeButton(page, "cmdMigliorSpostamento", QStringLiteral("Miglior spostamento"));
-    tblSpostamenti =
-        MakeTable(page, "tblSpostamenti", QStringLiteral("Chi quadrato per spostamento"),
-                  {QStringLiteral("Spostamento"), QStringLiteral("Chi quadrato")});
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Spostamento:"), spnSpostamento);
-    form->addRow(cmdMigliorSpostamento);
-    auto* note = new QLabel(
-        QStringLiteral("Lo spostamento applicato per cifrare: con 3, «d» torna «a». Le frecce "
-                       "provano gli spostamenti uno per uno."),
-        page);
-    note->setWordWrap(true);
-    form->addRow(note);
-    auto* layout = new QHBoxLayout(page);
-    layout->addLayout(form, 1);
-    layout->addWidget(tblSpostamenti, 1);
-
-    connect(spnSpostamento, &QSpinBox::valueChanged, this, &FDecifra::ApplyKey);
-    connect(cmdMigliorSpostamento, &QPushButton::clicked, this, [this] {
-        if (work_.text) {
-            spnSpostamento->setValue(BestShift(ShiftChiSquares(work_.text->counts(), Reference())));
-        }
-    });
-    connect(tblSpostamenti, &QTableWidget::cellActivated, this,
-            [this](int row, int) { spnSpostamento->setValue(row); });
-    return page;
-}
-
-QWidget* FDecifra::BuildSubstitution() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("pagSostituzione"));
-    grdChiave = new KeySlots(page);
-    grdChiave->setObjectName(QStringLiteral("grdChiave"));
-    grdChiave->setAccessibleName(QStringLiteral("Lettere in chiaro per lettera cifrata"));
-    txtChiaveSostituzione =
-        MakeLine(page, "txtChiaveSostituzione", QStringLiteral("Chiave di sostituzione"));
-    txtChiaveSostituzione->setText(grdChiave->key().Text().c_str());
-    lblSuggerimento = MakeHint(page, "lblSuggerimento");
-    cmdProponi = MakeButton(page, "cmdProponi", QStringLiteral("Proponi per frequenza"));
-    cmdAzzera = MakeButton(page, "cmdAzzera", QStringLiteral("Azzera chiave"));
-    auto* slotsLabel =
-        new QLabel(QStringLiteral("Lettera in chiaro per ogni lettera cifrata (A–Z):"), page);
-    slotsLabel->setBuddy(grdChiave);
-    auto* line = new QLabel(QStringLiteral("&Chiave di sostituzione:"), page);
-    line->setBuddy(txtChiaveSostituzione);
-    auto* keyRow = new QHBoxLayout;
-    keyRow->addWidget(line);
-    keyRow->addWidget(txtChiaveSostituzione, 1);
-    keyRow->addWidget(cmdProponi);
-    keyRow->addWidget(cmdAzzera);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(slotsLabel);
-    layout->addWidget(grdChiave);
-    layout->addLayout(keyRow);
-    layout->addWidget(lblSuggerimento);
-    layout->addStretch(1);
-
-    auto showKey = [this](const SubstitutionKey& key) {
-        grdChiave->SetKey(key);
-        txtChiaveSostituzione->setText(QString::fromStdString(key.Text()));
-        lblSuggerimento->clear();
-        ApplyKey();
-    };
-    connect(grdChiave, &KeySlots::edited, this, [this] {
-        txtChiaveSostituzione->setText(QString::fromStdString(grdChiave->key().Text()));
-        lblSuggerimento->clear();
-        ApplyKey();
-    });
-    connect(txtChiaveSostituzione, &QLineEdit::textEdited, this, [this](const QString& text) {
-        // Only 26 characters, each an ASCII letter or ".", make a key; anything else keeps
-        // the key in use and says why.
-        const QByteArray latin = text.toLatin1();
-        const std::optional<SubstitutionKey> key =
-            QString::fromLatin1(latin) == text ? SubstitutionKey::FromText(latin.toStdString())
-                                               : std::nullopt;
-        if (!key) {
-            lblSuggerimento->setText(
-                text.size() != 26
-                    ? QStringLiteral("La chiave ha %1 caratteri: ne servono 26, la lettera in "
-                                     "chiaro per a, b, … z, con «.» per una lettera non "
-                                     "assegnata. La chiave in uso non cambia.")
-                          .arg(text.size())
-                    : QStringLiteral("Solo lettere a–z e «.» per una lettera non assegnata. La "
-                                     "chiave in uso non cambia."));
-            return;
-        }
-        lblSuggerimento->clear();
-        grdChiave->SetKey(*key);
-        ApplyKey();
-    });
-    connect(cmdProponi, &QPushButton::clicked, this, [this, showKey] {
-        if (work_.text) {
-            showKey(SubstitutionKey::ByFrequency(work_.text->counts(), Reference()));
-        }
-    });
-    connect(cmdAzzera, &QPushButton::clicked, this, [showKey] { showKey(SubstitutionKey()); });
-    return page;
-}
-
-QWidget* FDecifra::BuildVigenere() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("pagVigenere"));
-    tblPeriodi = MakeTable(
-        page, "tblPeriodi", QStringLiteral("Periodi"),
-        {QStringLiteral("Periodo"), QStringLiteral("IC medio"), QStringLiteral("Distanze divise")});
-    tblRipetizioni = MakeTable(
-        page, "tblRipetizioni", QStringLiteral("Sequenze ripetute"),
-        {QStringLiteral("Volte"), QStringLiteral("Distanze"), QStringLiteral("Sequenza")});
-    tblRipetizioni->setColumnWidth(0, 50);
-    tblRipetizioni->setColumnWidth(1, 110);
-    spnPeriodo = MakeSpin(page, "spnPeriodo", QStringLiteral("Periodo"), 1, kLongestPeriod);
-    cmdTrovaPeriodo = MakeButton(page, "cmdTrovaPeriodo", QStringLiteral("Trova periodo"));
-    txtParolaChiave = MakeLine(page, "txtParolaChiave", QStringLiteral("Parola chiave"));
-    txtParolaChiave->setText(QStringLiteral("a"));
-    lblSuggerimentoParola = MakeHint(page, "lblSuggerimentoParola");
-    cmdMigliorChiave = MakeButton(page, "cmdMigliorChiave", QStringLiteral("Miglior chiave"));
-    spnColonna = MakeSpin(page, "spnColonna", QStringLiteral("Colonna"), 1, 1);
-    spnSpostamentoColonna =
-        MakeSpin(page, "spnSpostamentoColonna", QStringLiteral("Spostamento della colonna"), 0, 25);
-    spnSpostamentoColonna->setWrapping(true);
-    barsColonna = new LetterBars(messages_, QStringLiteral("Frequenze della colonna"), page);
-    barsColonna->setObjectName(QStringLiteral("barsColonna"));
-
-    auto* form = new QFormLayout;
-    auto label = [page](const QString& text, QWidget* buddy) {
-        auto* made = new QLabel(text, page);
-        made->setBuddy(buddy);
-        return made;
-    };
-    auto* periodRow = new QHBoxLayout;
-    periodRow->addWidget(spnPeriodo);
-    periodRow->addWidget(cmdTrovaPeriodo);
-    form->addRow(label(QStringLiteral("&Periodo:"), spnPeriodo), periodRow);
-    auto* keyRow = new QHBoxLayout;
-    keyRow->addWidget(txtParolaChiave, 1);
-    keyRow->addWidget(cmdMigliorChiave);
-    form->addRow(label(QStringLiteral("Parola &chiave:"), txtParolaChiave), keyRow);
-    form->addRow(lblSuggerimentoParola);
-    auto* columnRow = new QHBoxLayout;
-    columnRow->addWidget(spnColonna);
-    columnRow->addWidget(
-        label(QStringLiteral("Sp&ostamento della colonna:"), spnSpostamentoColonna));
-    columnRow->addWidget(spnSpostamentoColonna);
-    columnRow->addStretch(1);
-    form->addRow(label(QStringLiteral("C&olonna:"), spnColonna), columnRow);
-    form->addRow(barsColonna);
-    auto* tables = new QVBoxLayout;
-    tables->addWidget(tblPeriodi, 3);
-    tables->addWidget(tblRipetizioni, 2);
-    auto* layout = new QHBoxLayout(page);
-    layout->addLayout(form);
-    layout->addLayout(tables, 1);
-
-    connect(spnPeriodo, &QSpinBox::valueChanged, this, [this](int period) {
-        std::vector<int> shifts = shifts_;
-        shifts.resize(std::size_t(period), 0);
-        SetKeyword(shifts);
-    });
-    connect(cmdTrovaPeriodo, &QPushButton::clicked, this, [this] {
-        if (work_.text) {
-            spnPeriodo->setValue(BestPeriod(work_.coincidences, ExpectedCoincidence(Reference())));
-        }
-    });
-    connect(cmdMigliorChiave, &QPushButton::clicked, this, [this] {
-        if (work_.text) {
-            SetKeyword(BestShifts(work_.text->bytes(), spnPeriodo->value(), Reference()));
-        }
-    });
-    connect(txtParolaChiave, &QLineEdit::textEdited, this, [this](const QString& text) {
-        std::vector<int> shifts;
-        for (const QChar c : text) {
-            const QChar lower = c.toLower();
-            if (lower < QLatin1Char('a') || lower > QLatin1Char('z')) {
-                shifts.clear();
-                break;
-            }
-            shifts.push_back(lower.unicode() - 'a');
-        }
-        if (shifts.empty() || shifts.size() > std::size_t(kLongestPeriod)) {
-            lblSuggerimentoParola->setText(
-                QStringLiteral("La parola chiave va da 1 a %1 lettere a–z, una per colonna "
-                               "(a = nessuno spostamento). La chiave in uso non cambia.")
-                    .arg(kLongestPeriod));
-            return;
-        }
-        SetKeyword(shifts);
-    });
-    connect(spnColonna, &QSpinBox::valueChanged, this, &FDecifra::ShowColumn);
-    connect(spnSpostamentoColonna, &QSpinBox::valueChanged, this, [this](int shift) {
-        std::vector<int> shifts = shifts_;
-        shifts[std::size_t(spnColonna->value() - 1)] = shift;
-        SetKeyword(shifts);
-    });
-    return page;
-}
-
-void FDecifra::SetWork(Work work) {
-    work_ = std::move(work);
-    const std::string& bytes = work_.text->bytes();
-    utf8_ = IsValidUtf8(bytes);
-    // Unassigned cipher letters go through the table as a control byte the text does not use,
-    // then show as a middle dot.
-    std::array<bool, 32> used{};
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) < 32) {
-            used[static_cast<unsigned char>(c)] = true;
-        }
-    }
-    unassigned_ = 1;
-    while (unassigned_ < 31 && (used[unassigned_] || unassigned_ == '\t' || unassigned_ == '\n' ||
-                                unassigned_ == '\r')) {
-        ++unassigned_;
-    }
-    lblTesto->setText(
-        QStringLiteral("Testo: %1").arg(work_.name) +
-        (work_.text->truncated()
-             ? QStringLiteral(" — solo i primi %1 MiB").arg(CipherText::kWorkLimit >> 20)
-             : QString()));
-
-    SetQuietly(spnSpostamento, 0);
-    grdChiave->SetKey(SubstitutionKey());
-    txtChiaveSostituzione->setText(QString::fromStdString(SubstitutionKey().Text()));
-    lblSuggerimento->clear();
-    SetQuietly(spnPeriodo, 1);
-    shifts_.clear();
-    ShowPeriods();
-    ShowLanguageFigures();
-    SetKeyword({0});
-}
-
-void FDecifra::SetLanguages(const std::vector<Language>& languages, int current) {
-    const bool same = current == cboLingua->currentIndex() &&
-                      languages.size() == languages_.size() &&
-                      std::equal(languages.begin(), languages.end(), languages_.begin(),
-                                 [](const Language& a, const Language& b) {
-                                     return a.name == b.name && a.table == b.table;
-                                 });
-    if (same) {
+void FDecifra::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (placed_ || screen() == nullptr) {
         return;
     }
-    languages_ = languages;
+    placed_ = true;
+    // Inside the screen's free area, a laptop's or a projector's, with room for the frame.
+    const QRect room = screen()->availableGeometry();
+    const QSize size(std::min(width(), room.width() - 40), std::min(height(), room.height() - 60));
+    resize(size.expandedTo(minimumSizeHint()).boundedTo(room.size()));
+    move(room.left() + (room.width() - frameGeometry().width()) / 2,
+         room.top() + (room.height() - frameGeometry().height()) / 2);
+}
+
+void FDecifra::ShowPage(const QString& cipherName) {
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (pages_[i]->CipherName() == cipherName) {
+            tabModi->setCurrentIndex(int(i));
+            pages_[i]->setFocus();
+            return;
+        }
+    }
+}
+
+void FDecifra::Announce(const QString& text) {
+    // Shown in the window, and told to a screen reader at once.
+    lblAnnuncio->setText(text);
+    lblAnnuncio->setAccessibleName(text);
+    QAccessibleEvent named(lblAnnuncio, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    QAccessibleEvent alert(lblAnnuncio, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void FDecifra::ApplyZoom(double factor) {
+    // The desktop's fonts and the bars, larger or smaller for a projector.
+    setFont(zoom_->Scaled(QApplication::font()));
+    txtChiaro->setFont(zoom_->Scaled(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
+    barsTesto->SetZoom(factor);
+    for (LetterBars* bars : findChildren<LetterBars*>()) {
+        bars->SetZoom(factor);
+    }
+}
+
+FDecifra::~FDecifra() = default;
+
+void FDecifra::OnResult(const AnalysisResult& result) {
+    if (!result.analysis.HasLetters()) {
+        return; // nothing to work on: the text in use stays
+    }
+    if (!work_.text) {
+        Take(result);
+    } else if (SameText(*work_.text, *result.analysis.text)) {
+        fraNuovoTesto->hide(); // the same text again: its keys stay
+    } else {
+        fraNuovoTesto->show();
+    }
+}
+
+void FDecifra::Take(const AnalysisResult& result) {
+    TakeText(result.name, result.analysis.text);
+}
+
+void FDecifra::TakeText(const QString& name, std::shared_ptr<const CipherText> text) {
+    fraNuovoTesto->hide();
+    work_ = WorkText{name, text, UnusedControlByte(text->bytes())};
+    utf8_ = ReadsAsUtf8(text->bytes(), text->truncated());
+    newText_ = true;
+    const QString shown =
+        QStringLiteral("Testo: %1").arg(name) +
+        (text->truncated()
+             ? QStringLiteral(" — solo i primi %1 MiB").arg(CipherText::kWorkLimit >> 20)
+             : QString());
+    // A long path is cut in its middle, whole in the tooltip: the window keeps its width.
+    lblTesto->setText(lblTesto->fontMetrics().elidedText(shown, Qt::ElideMiddle, 560));
+    lblTesto->setToolTip(shown);
+    lblTesto->setAccessibleName(shown);
+    quiet_ = true;
+    for (CipherPage* page : pages_) {
+        page->SetText(work_);
+        page->SetLanguage(Language());
+    }
+    quiet_ = false;
+    // Each page's history starts again from its empty key.
+    histories_.clear();
+    for (CipherPage* page : pages_) {
+        histories_[page] = History{{page->State()}, 0};
+    }
+    StepHistory(0);
+    // The periods need every letter in order: worked out beside the window.
+    periodsJob_->Start<std::shared_ptr<const PeriodFigures>>(
+        [text](std::stop_token, const BackgroundJob::Progress&) {
+            auto analysis = std::make_shared<PeriodAnalysis>(kPeriodLimit);
+            analysis->Update(text->letters());
+            auto figures = std::make_shared<PeriodFigures>();
+            figures->coincidences = analysis->Coincidences();
+            figures->kasiski = analysis->Examination(text->letters(), 15);
+            figures->analysis = std::move(analysis);
+            return std::shared_ptr<const PeriodFigures>(std::move(figures));
+        },
+        [this](std::shared_ptr<const PeriodFigures> figures) {
+            for (CipherPage* page : pages_) {
+                page->SetPeriods(figures);
+            }
+        });
+    ShowPlainText();
+}
+
+void FDecifra::Remember(CipherPage* page) {
+    History& history = histories_[page];
+    const QString state = page->State();
+    if (!history.states.empty() && history.states[history.at] == state) {
+        return; // no change of key
+    }
+    history.states.resize(history.states.empty() ? 0 : history.at + 1);
+    history.states.push_back(state);
+    history.at = history.states.size() - 1;
+    StepHistory(0);
+}
+
+void FDecifra::Undo() {
+    StepHistory(-1);
+}
+
+void FDecifra::Redo() {
+    StepHistory(1);
+}
+
+void FDecifra::StepHistory(int by) {
+    CipherPage* page = CurrentPage();
+    const auto found = page != nullptr ? histories_.find(page) : histories_.end();
+    if (found == histories_.end()) {
+        cmdAnnullaModifica->setEnabled(false);
+        cmdRipeti->setEnabled(false);
+        return;
+    }
+    History& history = found->second;
+    const auto wanted = std::ptrdiff_t(history.at) + by;
+    if (by != 0 && wanted >= 0 && wanted < std::ptrdiff_t(history.states.size())) {
+        history.at = std::size_t(wanted);
+        // The state comes back as the key in use; it is not a change to remember.
+        quiet_ = true;
+        page->RestoreState(history.states[history.at]);
+        quiet_ = false;
+        ShowPlainText();
+    }
+    cmdAnnullaModifica->setEnabled(history.at > 0);
+    cmdRipeti->setEnabled(history.at + 1 < history.states.size());
+}
+
+bool FDecifra::IsEnciphering() const {
+    return chkCifra->isChecked();
+}
+
+void FDecifra::ShowEnciphering(bool enciphering) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{cboFormato, cmdChiaveCasuale, spnLunghezza}) {
+        control->setVisible(enciphering);
+    }
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->buddy() == cboFormato || label->buddy() == spnLunghezza) {
+            label->setVisible(enciphering);
+        }
+    }
+    for (CipherPage* page : pages_) {
+        page->SetEnciphering(enciphering);
+    }
+    // The pane is named for what it shows.
+    const QString name =
+        enciphering ? QStringLiteral("Testo cifrato") : QStringLiteral("Testo in chiaro");
+    txtChiaro->setAccessibleName(name);
+    lblTestoChiaro->setText(enciphering ? QStringLiteral("Testo cifrat&o:")
+                                        : QStringLiteral("Testo in chiar&o:"));
+    cmdCopiaTesto->setText(enciphering ? QStringLiteral("Copia")
+                                       : QStringLiteral("Copia &testo in chiaro"));
+    barsTesto->setAccessibleName(enciphering ? QStringLiteral("Frequenze del testo cifrato")
+                                             : QStringLiteral("Frequenze del testo in chiaro"));
+    newText_ = true;
+    ShowPlainText();
+}
+
+void FDecifra::CopyChart() {
+    const std::int32_t total =
+        std::accumulate(shownCounts_.begin(), shownCounts_.end(), std::int32_t{0});
+    if (total == 0) {
+        return;
+    }
+    double tallest = 0.0;
+    for (const std::int32_t count : shownCounts_) {
+        tallest = std::max(tallest, 100.0 * count / total);
+    }
+    const WorkLanguage& language = Language();
+    const QScreen* shown = screen();
+    const double ratio = 2.0 * (shown != nullptr ? shown->devicePixelRatio() : 1.0);
+    const std::int16_t gaugeMax = BarPainter::FittingGaugeMax(std::max(tallest, 0.0));
+    QGuiApplication::clipboard()->setImage(
+        DrawLetterChart(LetterChart{shownCounts_, total, gaugeMax,
+                                    (IsEnciphering() ? QStringLiteral("Testo cifrato")
+                                                     : QStringLiteral("Testo in chiaro")) +
+                                        QStringLiteral(": %1% a tutta altezza").arg(gaugeMax),
+                                    language.table, language.name.toLower()},
+                        messages_, ratio));
+}
+
+CipherPage* FDecifra::PageNamed(const QString& cipherName) const {
+    for (CipherPage* page : pages_) {
+        if (page->CipherName() == cipherName) {
+            return page;
+        }
+    }
+    return nullptr;
+}
+
+QList<std::pair<QString, QString>> FDecifra::Ciphers() const {
+    QList<std::pair<QString, QString>> ciphers;
+    for (const CipherPage* page : pages_) {
+        if (page->CipherName() != QLatin1String("checifrario")) {
+            ciphers.append({page->CipherName(), page->Title()});
+        }
+    }
+    return ciphers;
+}
+
+std::pair<std::string, QString> FDecifra::EncryptWithRandomKey(const QString& cipherName,
+                                                               std::string_view plain,
+                                                               const KeyOptions& options,
+                                                               std::mt19937_64& random) {
+    CipherPage* page = PageNamed(cipherName);
+    if (page == nullptr) {
+        return {};
+    }
+    // The page's own key is put back as it was: the exercise's key stays hidden.
+    quiet_ = true;
+    const QString kept = page->State();
+    page->RandomKey(random, options);
+    std::pair<std::string, QString> made{page->Encrypt(plain), page->KeyText()};
+    page->RestoreState(kept);
+    quiet_ = false;
+    return made;
+}
+
+void FDecifra::TakeExerciseText(const QString& name, const QString& cipherName,
+                                const std::string& ciphertext) {
+    chkCifra->setChecked(false);
+    TakeText(name, std::make_shared<const CipherText>(ciphertext));
+    ShowPage(cipherName);
+}
+
+QString FDecifra::StudentKey(const QString& cipherName) const {
+    const CipherPage* page = PageNamed(cipherName);
+    return page != nullptr ? page->KeyText() : QString();
+}
+
+std::string FDecifra::StudentPlainText(const QString& cipherName) const {
+    const CipherPage* page = PageNamed(cipherName);
+    if (page == nullptr || !work_.text) {
+        return {};
+    }
+    std::string plain;
+    page->Mapping()->Map(work_.text->bytes(), plain, 0);
+    return plain;
+}
+
+std::optional<QString> FDecifra::ShowKey(const QString& cipherName, const QString& key) {
+    CipherPage* page = PageNamed(cipherName);
+    if (page == nullptr) {
+        return QStringLiteral("Il cifrario «%1» non è tra quelli del banco.").arg(cipherName);
+    }
+    ShowPage(cipherName);
+    return page->SetKeyText(key);
+}
+
+void FDecifra::ShowLanguages() {
+    std::vector<WorkLanguage> languages{{QStringLiteral("Italiano"), ItalianFrequencies()},
+                                        {QStringLiteral("Inglese"), EnglishFrequencies()}};
+    int current = 0;
+    const Reference& reference = model_.reference();
+    if (reference.kind == Reference::Kind::English) {
+        current = 1;
+    } else if (reference.kind == Reference::Kind::Text && reference.table) {
+        languages.push_back({reference.name, *reference.table});
+        current = 2;
+    }
+    languages_ = std::move(languages);
     {
         const QSignalBlocker quiet(cboLingua);
         cboLingua->clear();
-        for (const Language& language : languages_) {
+        for (const WorkLanguage& language : languages_) {
             cboLingua->addItem(language.name);
         }
         cboLingua->setCurrentIndex(current);
     }
-    if (work_.text) {
-        ShowLanguageFigures();
-        ShowColumn();
-        ApplyKey();
+    for (CipherPage* page : pages_) {
+        page->SetLanguage(Language());
     }
+    ShowPlainText();
+}
+
+const WorkLanguage& FDecifra::Language() const {
+    const int index = cboLingua->currentIndex();
+    return languages_[index >= 0 && std::size_t(index) < languages_.size() ? std::size_t(index)
+                                                                           : 0];
+}
+
+CipherPage* FDecifra::CurrentPage() const {
+    const int index = tabModi->currentIndex();
+    return index >= 0 && std::size_t(index) < pages_.size() ? pages_[std::size_t(index)] : nullptr;
 }
 
 QString FDecifra::PlainText() const {
@@ -461,182 +638,69 @@ QString FDecifra::PlainText() const {
 }
 
 QString FDecifra::KeyText() const {
-    switch (tabModi->currentIndex()) {
-    case Caesar:
-        return QString::number(spnSpostamento->value());
-    case Substitution:
-        return QString::fromStdString(grdChiave->key().Text());
-    default:
-        return txtParolaChiave->text();
-    }
+    CipherPage* page = CurrentPage();
+    return page != nullptr ? page->KeyText() : QString();
 }
 
-const ReferenceTable& FDecifra::Reference() const {
-    const int index = cboLingua->currentIndex();
-    return index >= 0 && std::size_t(index) < languages_.size()
-               ? languages_[std::size_t(index)].table
-               : ItalianFrequencies();
-}
-
-void FDecifra::ShowLanguageFigures() {
-    if (!work_.text) {
+void FDecifra::ShowPlainText() {
+    CipherPage* page = CurrentPage();
+    if (!work_.text || page == nullptr) {
         return;
     }
-    const std::array<double, 26> chiSquares = ShiftChiSquares(work_.text->counts(), Reference());
-    const int best = BestShift(chiSquares);
-    tblSpostamenti->setRowCount(26);
-    for (int shift = 0; shift < 26; ++shift) {
-        const QString name = QStringLiteral("%1 (%2)").arg(shift).arg(QChar('a' + shift));
-        SetCell(tblSpostamenti, shift, 0,
-                shift == best ? name + QStringLiteral(" — migliore") : name, shift == best);
-        SetCell(tblSpostamenti, shift, 1, Decimal(chiSquares[std::size_t(shift)], 1),
-                shift == best);
-    }
-    tblSpostamenti->scrollToItem(tblSpostamenti->item(best, 0));
-}
-
-void FDecifra::ShowPeriods() {
-    const std::vector<double>& coincidences = work_.coincidences;
-    const KasiskiExamination& kasiski = work_.kasiski;
-    tblPeriodi->setRowCount(int(coincidences.size()));
-    for (int period = 1; period <= int(coincidences.size()); ++period) {
-        SetCell(tblPeriodi, period - 1, 0, QString::number(period));
-        SetCell(tblPeriodi, period - 1, 1, Decimal(coincidences[std::size_t(period - 1)], 4));
-        const std::uint64_t divided = kasiski.divided[std::size_t(period - 1)];
-        SetCell(tblPeriodi, period - 1, 2,
-                kasiski.distances == 0
-                    ? QStringLiteral("—")
-                    : QStringLiteral("%1 su %2").arg(divided).arg(kasiski.distances));
-    }
-    tblRipetizioni->setRowCount(int(kasiski.repeats.size()));
-    for (int row = 0; row < int(kasiski.repeats.size()); ++row) {
-        const Repeat& repeat = kasiski.repeats[std::size_t(row)];
-        QStringList distances;
-        for (const std::uint64_t distance : repeat.distances) {
-            distances << QString::number(distance);
-        }
-        SetCell(tblRipetizioni, row, 0, QString::number(repeat.occurrences));
-        SetCell(tblRipetizioni, row, 1, distances.join(QStringLiteral(", ")));
-        SetCell(tblRipetizioni, row, 2, QString::fromStdString(repeat.letters));
-    }
-}
-
-void FDecifra::SetKeyword(const std::vector<int>& shifts) {
-    const bool newPeriod = shifts.size() != shifts_.size();
-    shifts_ = shifts;
-    QString keyword;
-    for (const int shift : shifts_) {
-        keyword += QChar('a' + shift);
-    }
-    if (txtParolaChiave->text().toLower() != keyword) {
-        txtParolaChiave->setText(keyword);
-    }
-    lblSuggerimentoParola->clear();
-    const int period = int(shifts_.size());
-    if (newPeriod) {
-        SetQuietly(spnPeriodo, period);
-        if (work_.text) {
-            columns_ = ColumnCounts(work_.text->bytes(), period);
-        }
-        const QSignalBlocker quiet(spnColonna);
-        spnColonna->setRange(1, period);
-    }
-    ShowColumn();
-    ApplyKey();
-}
-
-void FDecifra::ShowColumn() {
-    const int column = spnColonna->value() - 1;
-    if (column >= int(shifts_.size())) {
+    if (IsEnciphering()) {
+        ShowCipherText();
         return;
     }
-    SetQuietly(spnSpostamentoColonna, shifts_[std::size_t(column)]);
-    if (std::size_t(column) < columns_.size()) {
-        const std::vector<std::int32_t> counts =
-            ShiftedCounts(columns_[std::size_t(column)], shifts_[std::size_t(column)]);
-        barsColonna->Show(counts, std::accumulate(counts.begin(), counts.end(), std::int32_t{0}),
-                          Reference());
+    ShowFigures(page->PlainCounts());
+    ShowMapped(work_.text, page->Mapping(), TextReading{utf8_, work_.unassigned});
+}
+
+void FDecifra::ShowCipherText() {
+    auto cipher = std::make_shared<CipherText>(CurrentPage()->Encrypt(work_.text->bytes()));
+    bool utf8 = utf8_;
+    if (cboFormato->currentIndex() == 1 || !CurrentPage()->EncryptKeepsLayout()) {
+        cipher = std::make_shared<CipherText>(GroupsOfFive(cipher->bytes()));
+        utf8 = true; // capitals and spaces only
     }
+    ShowFigures(cipher->counts());
+    ShowMapped(cipher, std::make_shared<TableMapping>(IdentityTable()),
+               TextReading{utf8, work_.unassigned});
 }
 
-QString FDecifra::Decode(const std::string& bytes) const {
-    return utf8_ ? QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))
-                 : DecodeWindows1252(bytes);
-}
-
-void FDecifra::ApplyKey() {
-    if (!work_.text) {
+void FDecifra::ShowMapped(std::shared_ptr<const CipherText> text,
+                          std::shared_ptr<const LetterMapping> mapping, TextReading reading) {
+    // The same text under another key keeps the student's place in the pane.
+    const bool keepView = !newText_;
+    newText_ = false;
+    if (text->bytes().size() <= kBuiltAtOnce) {
+        plainJob_->Stop();
+        txtChiaro->SetText(PlainTextOf(text->bytes(), *mapping, reading), keepView);
+        emit plainTextShown();
         return;
     }
-    const CipherText& text = *work_.text;
-    const int mode = tabModi->currentIndex();
-    std::vector<std::int32_t> counts;
-    ByteTable table{};
-    switch (mode) {
-    case Caesar:
-        counts = ShiftedCounts(text.counts(), spnSpostamento->value());
-        table = ShiftTable(spnSpostamento->value());
-        break;
-    case Substitution:
-        counts = SubstitutedCounts(text.counts(), grdChiave->key());
-        table = SubstitutionTable(grdChiave->key(), unassigned_);
-        break;
-    default:
-        counts = ShiftedColumnCounts(columns_, shifts_);
-        break;
-    }
-    // The plaintext a piece at a time, so that no full copy of it is held in bytes; a piece
-    // of UTF-8 never ends inside a character.
-    constexpr std::size_t kPiece = std::size_t{1} << 20;
-    const std::string& bytes = text.bytes();
-    txtChiaro->SetText(QString()); // the old plaintext goes before the new one is built
-    QString plain;
-    plain.reserve(qsizetype(bytes.size()));
-    std::string piece;
-    std::size_t column = 0;
-    for (std::size_t at = 0; at < bytes.size();) {
-        std::size_t end = std::min(bytes.size(), at + kPiece);
-        while (utf8_ && end < bytes.size() &&
-               (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) {
-            --end;
-        }
-        const std::string_view in(bytes.data() + at, end - at);
-        if (mode == Vigenere) {
-            column = ApplyShifts(in, shifts_, piece, column);
-        } else {
-            MapBytes(in, table, piece);
-        }
-        QString decoded = Decode(piece);
-        if (mode == Substitution) {
-            decoded.replace(QChar(unassigned_), kUnassigned);
-        }
-        plain += decoded;
-        at = end;
-    }
-    txtChiaro->SetText(std::move(plain));
+    // Only the latest key's text is ever shown: a newer key drops the one under way.
+    plainJob_->Start<PaneText>(
+        [text, mapping, reading](std::stop_token stop, const BackgroundJob::Progress&) {
+            return PaneText::Laid(PlainTextOf(text->bytes(), *mapping, reading, stop));
+        },
+        [this, keepView](PaneText plain) {
+            txtChiaro->SetLaidText(std::move(plain), keepView);
+            emit plainTextShown();
+        });
+}
 
+void FDecifra::ShowFigures(const std::vector<std::int32_t>& counts) {
+    shownCounts_ = counts;
+    const ReferenceTable& table = Language().table;
     const std::int32_t total = std::accumulate(counts.begin(), counts.end(), std::int32_t{0});
-    barsTesto->Show(counts, total, Reference());
+    barsTesto->Show(counts, total, table);
     const std::optional<double> ic = IndexOfCoincidence(counts, total);
     lblFigure->setText(
         QStringLiteral("Indice di coincidenza: %1 (atteso %2)\nChi quadrato: %3\nLettere: %4")
             .arg(ic ? Decimal(*ic, 4) : QStringLiteral("—"))
-            .arg(Decimal(ExpectedCoincidence(Reference()), 4))
-            .arg(total > 0 ? Decimal(ChiSquare(counts, total, Reference()), 1)
-                           : QStringLiteral("—"))
+            .arg(Decimal(ExpectedCoincidence(table), 4))
+            .arg(total > 0 ? Decimal(ChiSquare(counts, total, table), 1) : QStringLiteral("—"))
             .arg(QLocale().toString(total)));
-}
-
-bool FDecifra::eventFilter(QObject* watched, QEvent* event) {
-    // Left and Right try the shifts one by one, as Up and Down do.
-    if (watched == spnSpostamento && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Left || key == Qt::Key_Right) {
-            spnSpostamento->stepBy(key == Qt::Key_Right ? 1 : -1);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tallivo

@@ -1,7 +1,8 @@
 #include "letter_bars.h"
 
+#include "bar_painter.h"
+#include "frequency_report.h"
 #include "picture_area.h"
-#include "vgauge.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -15,10 +16,8 @@ namespace tallivo {
 namespace {
 
 const QColor kBarColor(255, 0, 0);
-const QColor kMarkerColor(0, 0, 0);
-
-// The gauge counts in tenths of a percent.
-constexpr double kUnits = 10.0;
+constexpr int kBarWidth = 15;
+constexpr int kBarHeight = 110;
 
 } // namespace
 
@@ -34,7 +33,7 @@ LetterBars::LetterBars(MessageService& messages, const QString& accessibleName, 
         const QString letter(QChar('A' + i));
         bars_[std::size_t(i)] = new PictureArea(this);
         bars_[std::size_t(i)]->setObjectName(QStringLiteral("picBar%1").arg(i));
-        bars_[std::size_t(i)]->setFixedSize(15, 110);
+        bars_[std::size_t(i)]->setFixedSize(kBarWidth, kBarHeight);
         bars_[std::size_t(i)]->setAccessibleName(letter);
         auto* label = new QLabel(letter, this);
         label->setAlignment(Qt::AlignHCenter);
@@ -44,35 +43,42 @@ LetterBars::LetterBars(MessageService& messages, const QString& accessibleName, 
     grid->setColumnStretch(26, 1);
 }
 
+void LetterBars::SetZoom(double factor) {
+    for (PictureArea* bar : bars_) {
+        bar->setFixedSize(int(std::lround(kBarWidth * factor)),
+                          int(std::lround(kBarHeight * factor)));
+    }
+    if (shown_) {
+        Show(shown_->counts, shown_->total, shown_->expected); // drawn again at the new size
+    }
+}
+
 void LetterBars::Show(const std::vector<std::int32_t>& counts, std::int32_t total,
                       const std::optional<ReferenceTable>& expected) {
-    std::array<double, 26> percent{};
-    double top = 1.0;
+    shown_ = Shown{counts, total, expected};
+    std::array<float, 26> percent{};
+    double tallest = 0.0;
     for (int i = 0; i < 26; ++i) {
-        percent[std::size_t(i)] = total > 0 ? 100.0 * counts[std::size_t(i)] / total : 0.0;
-        top = std::max(top, percent[std::size_t(i)]);
+        percent[std::size_t(i)] =
+            total > 0 ? RoundedPercent(counts[std::size_t(i)], total, PercentPattern::ZeroHashHash)
+                      : 0.0F;
+        tallest = std::max(tallest, double(BarHeight(percent[std::size_t(i)])));
         if (expected) {
-            top = std::max(top, (*expected)[std::size_t(i)]);
+            tallest = std::max(tallest, (*expected)[std::size_t(i)]);
         }
     }
-    const auto gaugeMax = std::int16_t(std::ceil(top) * kUnits);
-    VGauge gauge(messages_);
-    gauge.Max(gaugeMax);
-    gauge.Min(0);
+    BarPainter painter(messages_, BarPainter::FittingGaugeMax(tallest), expected, kBarColor);
+    painter.Prepare(*bars_[0]);
     const QLocale locale;
     for (int i = 0; i < 26; ++i) {
         PictureArea& bar = *bars_[std::size_t(i)];
-        gauge.Setup(bar);
-        gauge.Paint2(std::int16_t(std::lround(percent[std::size_t(i)] * kUnits)), bar, kBarColor);
+        painter.Paint(i, percent[std::size_t(i)], bar);
         QString hint = QStringLiteral("%1: %2%")
                            .arg(QChar('A' + i))
                            .arg(locale.toString(percent[std::size_t(i)], 'f', 2));
         if (expected) {
-            const double share = (*expected)[std::size_t(i)];
-            if (share > 0.0) {
-                bar.DrawRow(gaugeMax - share * kUnits, kMarkerColor);
-            }
-            hint += QStringLiteral(" — atteso %1%").arg(locale.toString(share, 'f', 2));
+            hint += QStringLiteral(" — atteso %1%")
+                        .arg(locale.toString((*expected)[std::size_t(i)], 'f', 2));
         }
         bar.setToolTip(hint);
         bar.setAccessibleDescription(hint);

@@ -10,6 +10,24 @@ namespace tallivo {
 
 namespace {
 
+// Words and sentences are looked for this far around an offset, never in a whole line that may
+// be the whole text.
+constexpr int kWordReach = 256;
+constexpr int kSentenceReach = 4096;
+
+// Returns text as a screen reader gets it: a control character (a NUL above all, which would
+// end the text on the bus) as its symbol, tabs and line breaks as they are.
+QString Readable(QString text) {
+    for (QChar& c : text) {
+        if ((c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
+             c != QLatin1Char('\r')) ||
+            c.unicode() == 0x7F) {
+            c = TextPane::Shown(c);
+        }
+    }
+    return text;
+}
+
 QAccessibleInterface* MakeInterface(const QString& className, QObject* object) {
     if (className == QLatin1String("tallivo::TextPane") && object->isWidgetType()) {
         return new TextPaneAccessible(static_cast<TextPane*>(object));
@@ -52,7 +70,7 @@ QAccessible::State TextPaneAccessible::state() const {
 
 QString TextPaneAccessible::text(QAccessible::Text kind) const {
     if (kind == QAccessible::Value) {
-        return pane()->text();
+        return Readable(pane()->text());
     }
     return QAccessibleWidget::text(kind);
 }
@@ -95,7 +113,7 @@ QString TextPaneAccessible::text(int startOffset, int endOffset) const {
     startOffset = std::clamp(startOffset, 0, int(all.size()));
     endOffset =
         endOffset < 0 ? int(all.size()) : std::clamp(endOffset, startOffset, int(all.size()));
-    return all.mid(startOffset, endOffset - startOffset);
+    return Readable(all.mid(startOffset, endOffset - startOffset));
 }
 
 void TextPaneAccessible::Boundaries(int offset, QAccessible::TextBoundaryType boundaryType,
@@ -124,21 +142,23 @@ void TextPaneAccessible::Boundaries(int offset, QAccessible::TextBoundaryType bo
     default:
         break;
     }
-    // Words and sentences, found within the line.
-    const QString piece = all.mid(lineStart, lineEnd - lineStart);
-    QTextBoundaryFinder finder(boundaryType == QAccessible::WordBoundary
-                                   ? QTextBoundaryFinder::Word
-                                   : QTextBoundaryFinder::Sentence,
-                               piece);
-    finder.setPosition(offset - lineStart);
+    // Words and sentences, found within the line, near the offset.
+    const bool word = boundaryType == QAccessible::WordBoundary;
+    const int reach = word ? kWordReach : kSentenceReach;
+    const int from = std::max(lineStart, offset - reach);
+    const int to = std::min(lineEnd, offset + reach);
+    const QStringView piece = QStringView(all).mid(from, to - from);
+    QTextBoundaryFinder finder(word ? QTextBoundaryFinder::Word : QTextBoundaryFinder::Sentence,
+                               piece.data(), int(piece.size()));
+    finder.setPosition(offset - from);
     const int at = int(finder.position());
     int before = finder.isAtBoundary() ? at : int(finder.toPreviousBoundary());
-    finder.setPosition(offset - lineStart);
+    finder.setPosition(offset - from);
     int after = int(finder.toNextBoundary());
     before = before < 0 ? 0 : before;
     after = after < 0 ? int(piece.size()) : after;
-    *start = lineStart + before;
-    *end = lineStart + after;
+    *start = from + before;
+    *end = from + after;
 }
 
 QString TextPaneAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,

@@ -1,6 +1,7 @@
 #include "finfo.h"
 
 #include "app_fonts.h"
+#include "fixed_look.h"
 #include "mcontactov.h"
 #include "svg_icon.h"
 #include "twips.h"
@@ -45,10 +46,7 @@ QCursor HandPointer() {
 
 QFont LinkFont() {
     // MS Sans Serif where installed, the user-interface family in its place elsewhere.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), UiFontFamily()});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(12.0);
+    QFont font = FixedFont(QStringLiteral("MS Sans Serif"), 12.0);
     font.setBold(true);
     font.setUnderline(true);
     return font;
@@ -64,10 +62,10 @@ FInfo::FInfo(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(TwipsToPixels(5850), TwipsToPixels(3330));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kBackground);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    // Dark text on the fixed pale yellow and the fonts the layout was drawn for, whatever the
+    // desktop's theme and font size.
+    FixColours(this, kBackground);
+    FixFont(this, 8.0);
     setWindowModality(Qt::ApplicationModal);
 
     cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
@@ -84,8 +82,7 @@ FInfo::FInfo(QWidget* parent)
         Label1[i]->setWordWrap(true);
         Label1[i]->setTextFormat(Qt::PlainText);
     }
-    QFont disclaimer(QStringLiteral("Arial"));
-    disclaimer.setPointSizeF(8.25);
+    QFont disclaimer = FixedFont(QStringLiteral("Arial"), 8.25);
     disclaimer.setItalic(true);
     Label1[2]->setFont(disclaimer);
 

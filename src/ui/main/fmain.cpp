@@ -1,24 +1,33 @@
 #include "fmain.h"
 
-#include "app_fonts.h"
+#include "bar_painter.h"
+#include "fixed_look.h"
 #include "frequency_report.h"
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "picture_area.h"
 #include "plain_frame_style.h"
 #include "platform_services.h"
+#include "source_counter.h"
 #include "svg_icon.h"
+#include "text_source.h"
 #include "twips.h"
-#include "vgauge.h"
 #include "window_centring.h"
 #include "window_service.h"
 
+#include <QAction>
 #include <QButtonGroup>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSvgWidget>
@@ -29,7 +38,6 @@ namespace {
 
 const QColor kBackground(0xE7, 0xE1, 0xD1);
 const QColor kBarColor(255, 0, 0);
-const QColor kMarkerColor(0, 0, 0);
 const QColor kTitleColor(0x80, 0x80, 0xFF);
 
 struct OptionPlace {
@@ -60,19 +68,20 @@ int LetterColumnLeft(int i) {
 
 } // namespace
 
-FMain::FMain(const PlatformServices& services, SourceCounter& counter, QWidget* parent)
+FMain::FMain(const PlatformServices& services, SourceCounter& counter, AnalysisModel& model,
+             QWidget* parent)
     : QWidget(parent)
     , services_(services)
-    , counter_(counter) {
+    , counter_(counter)
+    , model_(model) {
     CreateControls();
     Form_Load();
+    connect(&model_, &AnalysisModel::resultChanged, this, &FMain::ShowResult);
+    connect(&model_, &AnalysisModel::referenceChanged, this,
+            [this](const Reference& reference) { SetMarkers(reference.table); });
 }
 
 FMain::~FMain() = default;
-
-std::int16_t FMain::GaugeMaxFor(int k) {
-    return static_cast<std::int16_t>(100 / (k + 1));
-}
 
 void FMain::CreateControls() {
     setObjectName(QStringLiteral("FMain"));
@@ -82,10 +91,10 @@ void FMain::CreateControls() {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(TwipsToPixels(6180), TwipsToPixels(6045));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kBackground);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    // The fixed layout keeps its fonts and its dark text on its own background, whatever the
+    // desktop's font and theme; the list and the buttons follow the desktop.
+    FixColours(this, kBackground);
+    FixFont(this, 8.0);
 
     auto makeButton = [this](const char* name, const QString& caption, QRect place) {
         auto* button = new QPushButton(caption, this);
@@ -119,9 +128,9 @@ void FMain::CreateControls() {
         picLett[i]->setObjectName(QStringLiteral("picLett%1").arg(i));
         picLett[i]->setGeometry(TwipsRect(LetterColumnLeft(i), 1080, 165, 2715));
         picLett[i]->setFocusPolicy(Qt::StrongFocus);
-        lblLett[i] = new QLabel(QStringLiteral("a"), picLett[i]->InnerArea());
+        lblLett[i] = new QLabel(QStringLiteral("a"));
         lblLett[i]->setObjectName(QStringLiteral("lblLett%1").arg(i));
-        lblLett[i]->setGeometry(TwipsRect(-30, 2460, 165, 225));
+        picLett[i]->PlaceLabel(lblLett[i], TwipsRect(-30, 2460, 165, 225));
         lblLett[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         lblLett[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
@@ -133,11 +142,12 @@ void FMain::CreateControls() {
     lstFreq->setGeometry(TwipsRect(1950, 4080, 2745, 1815));
     lstFreq->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFreq->setPalette(QGuiApplication::palette());
+    lstFreq->setAccessibleName(QStringLiteral("Frequenze delle lettere"));
 
     Label1 = new QLabel(QStringLiteral("Analisi della frequenza delle lettere nei files"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(TwipsRect(1290, 720, 4845, 255));
-    QFont titleFont = UiFont(9.75);
+    QFont titleFont = FixedFont(9.75);
     titleFont.setBold(true);
     Label1->setFont(titleFont);
     QPalette titleColours = Label1->palette();
@@ -166,6 +176,17 @@ void FMain::CreateControls() {
         setTabOrder(chain[i - 1], chain[i]);
     }
     lstFreq->setFocus();
+
+    // Ctrl+O and Ctrl+Q as Sfoglia and Chiudi, wherever the focus is in the window.
+    auto* open = new QAction(this);
+    open->setObjectName(QStringLiteral("actSfoglia"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    auto* quit = new QAction(this);
+    quit->setObjectName(QStringLiteral("actChiudi"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    addActions({open, quit});
+    connect(open, &QAction::triggered, this, &FMain::cmdBrowse_Click);
+    connect(quit, &QAction::triggered, this, &FMain::cmdEsci_Click);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &FMain::cmdBrowse_Click);
     connect(cmdEsci, &QPushButton::clicked, this, &FMain::cmdEsci_Click);
@@ -208,77 +229,62 @@ void FMain::cmdBrowse_Click() {
 }
 
 void FMain::Analyse(const TextSource& source) {
-    counter_.CountLetters(this, source,
-                          [this, source](std::optional<SourceCounter::Counts> counts) {
-                              if (counts) {
-                                  ShowCounts(source, std::move(*counts));
-                              }
-                          });
+    counter_.Analyse(this, source, [this, source](std::optional<Analysis> analysis) {
+        if (!analysis) {
+            return; // stopped, or told already
+        }
+        const bool letters = analysis->HasLetters();
+        // The text itself is kept only as far as the analysis holds it.
+        model_.SetResult(
+            AnalysisResult{source.DisplayName(), source.IsText(), std::move(*analysis)});
+        if (!letters) {
+            services_.messages.ShowMessage(this, source.NoLettersMessage(),
+                                           QStringLiteral("Tallivo"));
+        }
+    });
 }
 
-VGauge FMain::PreparedGauge(std::int16_t gaugeMax) {
-    VGauge gauge(services_.messages);
-    gauge.Max(gaugeMax);
-    gauge.Min(0);
-    gauge.Setup(*picLett[0]);
-    return gauge;
+BarPainter FMain::PreparedPainter(std::int16_t gaugeMax) {
+    BarPainter painter(services_.messages, gaugeMax, markers_, kBarColor);
+    painter.Prepare(*picLett[0]);
+    return painter;
 }
 
-void FMain::ShowCounts(const TextSource& source, SourceCounter::Counts counts) {
+void FMain::ShowResult(const AnalysisResult& result) {
     // Only a count that succeeded replaces the last analysis.
-    LetterCounts = std::move(counts.letters);
-    TotalLetters = counts.total;
-    lastSource_ = source;
-    lastStamp_ = counts.stamp;
+    LetterCounts = result.analysis.counts;
+    TotalLetters = result.analysis.total;
     ShowReport();
     emit analysed();
-    if (TotalLetters == 0) {
-        services_.messages.ShowMessage(this, source.NoLettersMessage(), QStringLiteral("Tallivo"));
-    }
 }
 
 void FMain::ShowReport() {
-    const std::int16_t gaugeMax = GaugeMaxFor(ScaleIndex);
-    VGauge gauge = PreparedGauge(gaugeMax);
+    const std::int16_t gaugeMax = BarPainter::GaugeMaxFor(ScaleIndex);
+    BarPainter painter = PreparedPainter(gaugeMax);
     lstFreq->clear();
-    if (TotalLetters == 0) {
-        // No percentages to show: the total alone, and no bars.
-        lstFreq->addItem(QString::fromStdString(TotalLine(TotalLetters)));
-        for (PictureArea* pic : picLett) {
-            pic->Clear();
-        }
-        UpdateBarHints();
-        return;
-    }
     const std::string separator = QLocale().decimalPoint().toStdString();
+    for (const std::string& line : ReportLines(LetterCounts, TotalLetters, separator)) {
+        lstFreq->addItem(QString::fromStdString(line));
+    }
     for (int n = 1; n <= 26; ++n) {
-        const std::int32_t count = LetterCounts[n - 1];
-        const float percent = RoundedPercent(count, TotalLetters, PercentPattern::ZeroHashHash);
-        lstFreq->addItem(QString::fromStdString(FrequencyLine(n, count, percent, separator)));
-        DrawBar(gauge, gaugeMax, n - 1, percent);
-    }
-    lstFreq->addItem(QString::fromStdString(TotalLine(TotalLetters)));
-    UpdateBarHints();
-}
-
-void FMain::DrawBar(VGauge& gauge, std::int16_t gaugeMax, int letter, float percent) {
-    gauge.Setup(*picLett[letter]);
-    gauge.Paint2(BarHeight(percent), *picLett[letter], kBarColor);
-    if (markers_) {
-        // The expected percentage on the same scale; above the top of the scale, none.
-        const double expected = (*markers_)[letter];
-        if (expected > 0.0 && expected <= gaugeMax) {
-            picLett[letter]->DrawRow(gaugeMax - expected, kMarkerColor);
+        if (TotalLetters == 0) {
+            picLett[n - 1]->Clear(); // no percentages, no bars
+            continue;
         }
+        painter.Paint(
+            n - 1, RoundedPercent(LetterCounts[n - 1], TotalLetters, PercentPattern::ZeroHashHash),
+            *picLett[n - 1]);
     }
+    UpdateBarHints();
 }
 
 void FMain::UpdateBarHints() {
     const QString separator = QLocale().decimalPoint();
+    const bool report = TotalLetters != 0 && !LetterCounts.empty();
     for (int i = 0; i < 26; ++i) {
-        QString hint;
+        QString hint = report || reportMenu_ == nullptr ? QString() : menuHint_;
         QString description;
-        if (HasReport()) {
+        if (report) {
             const float percent =
                 RoundedPercent(LetterCounts[i], TotalLetters, PercentPattern::ZeroHashHash);
             // The bar's own hint: its report line with the letter as it stands under the bar.
@@ -306,40 +312,91 @@ void FMain::SetMarkers(const std::optional<ReferenceTable>& expected) {
     UpdateBarHints();
     // The bars again at the current scale, with the new markers or none.
     try {
-        Rescale(GaugeMaxFor(ScaleIndex));
+        Rescale(BarPainter::GaugeMaxFor(ScaleIndex));
     } catch (const AnalysisFailure&) {
         // Nothing analysed: no bars to mark.
     }
 }
 
-QStringList FMain::ReportLines() const {
-    QStringList lines;
-    for (int row = 0; row < lstFreq->count(); ++row) {
-        lines.append(lstFreq->item(row)->text());
-    }
-    return lines;
+void FMain::SetReportMenu(QMenu* menu, const QString& hint) {
+    reportMenu_ = menu;
+    menuHint_ = hint;
+    lstFreq->setToolTip(TotalLetters == 0 ? hint : QString());
+    UpdateBarHints();
+    connect(this, &FMain::analysed, this,
+            [this] { lstFreq->setToolTip(TotalLetters == 0 ? menuHint_ : QString()); });
 }
 
-QList<QWidget*> FMain::ReportViews() const {
-    QList<QWidget*> views{lstFreq};
-    for (PictureArea* pic : picLett) {
-        views.append(pic);
+bool FMain::IsReportView(const QWidget* widget) const {
+    for (; widget != nullptr && widget != this; widget = widget->parentWidget()) {
+        if (widget == lstFreq ||
+            std::find(picLett.begin(), picLett.end(), widget) != picLett.end()) {
+            return true;
+        }
     }
-    return views;
+    return false;
+}
+
+void FMain::PopupReportMenu(const QPoint& globalPos) {
+    if (reportMenu_ != nullptr) {
+        reportMenu_->popup(globalPos);
+    }
+}
+
+void FMain::contextMenuEvent(QContextMenuEvent* event) {
+    // From the mouse, where it points; from the keyboard, on the control with the focus.
+    const QWidget* target =
+        event->reason() == QContextMenuEvent::Mouse ? childAt(event->pos()) : focusWidget();
+    if (reportMenu_ == nullptr || !IsReportView(target)) {
+        QWidget::contextMenuEvent(event);
+        return;
+    }
+    PopupReportMenu(event->reason() == QContextMenuEvent::Mouse
+                        ? event->globalPos()
+                        : target->mapToGlobal(target->rect().center()));
+}
+
+void FMain::keyPressEvent(QKeyEvent* event) {
+    QWidget* focused = focusWidget();
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier &&
+        reportMenu_ != nullptr && IsReportView(focused)) {
+        PopupReportMenu(focused->mapToGlobal(focused->rect().center()));
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FMain::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data != nullptr && (data->hasUrls() || data->hasText())) {
+        event->acceptProposedAction();
+    }
+}
+
+void FMain::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    emit dropped(event->mimeData());
+}
+
+void FMain::closeEvent(QCloseEvent* event) {
+    // The program may end with the window: a count under way stops.
+    counter_.Cancel();
+    QWidget::closeEvent(event);
 }
 
 void FMain::opt_Click(int index) {
     // Errors here are ignored: the choice is remembered for the next analysis in any case.
     try {
-        Rescale(GaugeMaxFor(index));
+        Rescale(BarPainter::GaugeMaxFor(index));
     } catch (...) {
     }
     ScaleIndex = static_cast<std::int16_t>(index);
+    model_.SetScaleIndex(index);
 }
 
 void FMain::Rescale(std::int16_t gaugeMax) {
-    VGauge gauge = PreparedGauge(gaugeMax);
-    if (!HasReport()) {
+    BarPainter painter = PreparedPainter(gaugeMax);
+    if (TotalLetters == 0 || LetterCounts.empty()) {
         return; // nothing analysed, or nothing to draw
     }
     for (int n = 1; n <= 26; ++n) {
@@ -352,7 +409,7 @@ void FMain::Rescale(std::int16_t gaugeMax) {
             }
             // Below 0.005 % the bar is empty; the letters after it are still redrawn.
         }
-        DrawBar(gauge, gaugeMax, n - 1, percent);
+        painter.Paint(n - 1, percent, *picLett[n - 1]);
     }
 }
 

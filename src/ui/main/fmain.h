@@ -4,18 +4,19 @@
 //   cmdBrowse_Click (FMain) asks the OpenFileDialog for a name and hands a TextSource to
 //   Analyse, which gives it to the SourceCounter: the counter runs CountLetters (analysis) on
 //   a worker thread, once, in blocks, into fresh counters, with the hourglass and, for a long
-//   read, the progress window. Only a count that succeeded comes back: it replaces
-//   LetterCounts and TotalLetters, and ShowReport fills lstFreq with FrequencyLine and
-//   TotalLine and has a VGauge paint each PictureArea picLett up to BarHeight. A failure has
-//   become one Italian sentence through the MessageService and changes nothing here.
-//   opt_Click redraws the bars from the stored counts with another gauge maximum (Rescale).
-//   What is built around the window (menus, references, the other windows) calls Analyse and
-//   SetMarkers and listens to analysed(); the window knows nothing of it.
+//   read, the progress window; in the same pass it keeps the text's first 16 MiB for the
+//   statistics and the workbench. Only a count that succeeded comes back: it becomes the
+//   AnalysisModel's result, and the model tells FMain, which replaces LetterCounts and
+//   TotalLetters, and ShowReport fills lstFreq with ReportLines and has a BarPainter (a VGauge
+//   and the marker rule) paint each PictureArea picLett up to BarHeight. A failure has become
+//   one Italian sentence through the MessageService and changes nothing here. opt_Click
+//   redraws the bars from the stored counts with another gauge maximum (Rescale).
+//   What is built around the window (the report's menu, the other windows) is composed in
+//   src/app: it calls Analyse, observes the model, and gives the window its menu; the window
+//   knows nothing of it.
 
-#include "input_file.h"
+#include "analysis_model.h"
 #include "reference_frequencies.h"
-#include "source_counter.h"
-#include "text_source.h"
 
 #include <QWidget>
 
@@ -28,37 +29,34 @@ class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QMenu;
+class QMimeData;
 class QPushButton;
 class QRadioButton;
 class QSvgWidget;
 
 namespace tallivo {
 
+class BarPainter;
 class PictureArea;
-class VGauge;
+class SourceCounter;
+class TextSource;
 struct PlatformServices;
 
 // The main window and the program: the bars of the 26 letters, the scale options, the report
-// list and the commands. It owns the state of the last analysis.
+// list and the commands. It shows the model's last analysis and holds its counts.
 class FMain : public QWidget {
     Q_OBJECT
 
 public:
-    FMain(const PlatformServices& services, SourceCounter& counter, QWidget* parent = nullptr);
+    FMain(const PlatformServices& services, SourceCounter& counter, AnalysisModel& model,
+          QWidget* parent = nullptr);
     ~FMain() override;
 
-    // The state of the last analysis: no counts before the first one.
+    // The state of the last analysis shown: no counts before the first one.
     const std::vector<std::int32_t>& letterCounts() const { return LetterCounts; }
     std::int32_t totalLetters() const { return TotalLetters; }
     std::int16_t scaleIndex() const { return ScaleIndex; }
-    // Returns whether the window shows a report with letters in it.
-    bool HasReport() const { return TotalLetters != 0 && !LetterCounts.empty(); }
-    // What the last analysis read, and the stamp of the file as it was read then.
-    const std::optional<TextSource>& lastSource() const { return lastSource_; }
-    const FileStamp& lastStamp() const { return lastStamp_; }
-
-    // Returns the gauge maximum of scale option k: 100 / (k + 1) in integer arithmetic.
-    static std::int16_t GaugeMaxFor(int k);
 
     // Analyses source as if it had been picked in the Open dialog; ignored while a count runs.
     void Analyse(const TextSource& source);
@@ -66,15 +64,15 @@ public:
     // Marks on each bar the percentage a reference expects of its letter, or no marks.
     void SetMarkers(const std::optional<ReferenceTable>& expected);
 
-    // Returns the lines of the report list.
-    QStringList ReportLines() const;
-
-    // The report list and the 26 pictures.
-    QList<QWidget*> ReportViews() const;
+    // Opens menu on the report list and the bars (right click, the Menu key, Shift+F10);
+    // until there is a report, hint is their tooltip.
+    void SetReportMenu(QMenu* menu, const QString& hint);
 
 signals:
     // The report list and the bars show a new analysis.
     void analysed();
+    // A text or files were dropped on the window (drops are taken once setAcceptDrops is on).
+    void dropped(const QMimeData* data);
 
 public slots:
     void cmdBrowse_Click();
@@ -84,30 +82,37 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
     void Form_Load();
-    // Makes a gauge with the range 0 to gaugeMax, set up on the first letter's picture.
-    VGauge PreparedGauge(std::int16_t gaugeMax);
-    void ShowCounts(const TextSource& source, SourceCounter::Counts counts);
+    // Makes a painter with the range 0 to gaugeMax, set up on the first letter's picture.
+    BarPainter PreparedPainter(std::int16_t gaugeMax);
+    void ShowResult(const AnalysisResult& result);
     void ShowReport();
     void Rescale(std::int16_t gaugeMax);
-    // Paints a letter's bar, and its marker where one is set.
-    void DrawBar(VGauge& gauge, std::int16_t gaugeMax, int letter, float percent);
     // Each bar's tooltip and accessible description: its count, percentage and expected value.
     void UpdateBarHints();
     void KeepTabStopOnCheckedOption();
+    // Returns whether widget is the report list, a bar or part of one.
+    bool IsReportView(const QWidget* widget) const;
+    void PopupReportMenu(const QPoint& globalPos);
 
     const PlatformServices& services_;
     SourceCounter& counter_;
+    AnalysisModel& model_;
     bool centred_ = false;
+    QMenu* reportMenu_ = nullptr;
+    QString menuHint_;
 
     std::vector<std::int32_t> LetterCounts;
     std::int32_t TotalLetters = 0;
     std::int16_t ScaleIndex = 0;
-    std::optional<TextSource> lastSource_;
-    FileStamp lastStamp_;
     std::optional<ReferenceTable> markers_;
 
     QPushButton* cmdHelp;

@@ -1,57 +1,52 @@
 #pragma once
 
-#include "reference_frequencies.h"
+#include "analysis_model.h"
 
 #include <QObject>
-#include <QString>
 
-#include <optional>
+class QAction;
+class QActionGroup;
+class QMenu;
+class QWidget;
 
 namespace tallivo {
 
-class FMain;
 class SourceCounter;
 struct PlatformServices;
 
-// A reference the bars are compared with: its name as the windows give it and its table.
-struct NamedReference {
-    QString name; // "italiano", "inglese" or the reference text's file name
-    ReferenceTable table;
-};
-
-// Which reference the main window's bars are marked with: none, a language, or the letter
-// frequencies of a text the user picks. It keeps the choice for the run and marks the window.
+// The submenu "Confronta con": no reference, Italian, English, or the letter frequencies of a
+// text the user picks, counted through the counting road. The choice becomes the model's
+// reference; the submenu always shows the model's.
 class ReferenceChoice : public QObject {
     Q_OBJECT
 
 public:
-    enum class Kind { None, Italian, English, Text };
+    ReferenceChoice(AnalysisModel& model, const PlatformServices& services, SourceCounter& counter,
+                    QWidget* window);
 
-    ReferenceChoice(FMain& window, const PlatformServices& services, SourceCounter& counter);
-
-    Kind kind() const { return kind_; }
-    const std::optional<NamedReference>& current() const { return current_; }
+    QMenu* menu() const { return menu_; }
 
     // Chooses no reference, Italian or English.
-    void Choose(Kind kind);
+    void Choose(Reference::Kind kind);
 
-    // Asks for a reference text and counts it through the counting road; it becomes the
-    // reference once counted. A cancel, a failure or a text without letters keeps the last
-    // choice (the last two with a message). changed() follows in every case.
+    // Asks for a reference text and counts it; it becomes the reference once counted. A cancel,
+    // a failure or a text without letters keeps the last choice (the last two with a message).
     void ChooseText();
 
-signals:
-    // The choice has been made, or kept after a text could not be had.
-    void changed();
-
 private:
-    void Set(Kind kind, std::optional<NamedReference> reference);
+    // Checks the item of the model's reference.
+    void ShowChoice();
 
-    FMain& window_;
+    AnalysisModel& model_;
     const PlatformServices& services_;
     SourceCounter& counter_;
-    Kind kind_ = Kind::None;
-    std::optional<NamedReference> current_;
+    QWidget* window_;
+    QMenu* menu_;
+    QActionGroup* group_;
+    QAction* none_;
+    QAction* italian_;
+    QAction* english_;
+    QAction* text_;
 };
 
 } // namespace tallivo

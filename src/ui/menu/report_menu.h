@@ -1,60 +1,40 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QAction;
-class QActionGroup;
 class QMenu;
-class QPoint;
+class QWidget;
 
 namespace tallivo {
 
-class FMain;
-class ReferenceChoice;
-class ReportExport;
-class SourceCounter;
-class TextIntake;
-struct PlatformServices;
+class AnalysisModel;
 
-// The report's context menu and its shortcuts: compare with a language or a reference text,
-// paste a text, the statistics window, and copying the report, the table or the chart. It
-// opens on the bars and the list (right click, Menu key, Shift+F10); nothing of it shows until
-// the user asks for it, and it keeps no state beyond the run.
+// The report's context menu, built from the items the features give it, in the order given.
+// Items that need a report are enabled only while the model's last analysis found letters.
 class ReportMenu : public QObject {
     Q_OBJECT
 
 public:
-    ReportMenu(FMain& window, const PlatformServices& services, SourceCounter& counter);
+    ReportMenu(const AnalysisModel& model, QWidget* owner);
 
     QMenu* menu() const { return menu_; }
-    const ReferenceChoice& reference() const { return *reference_; }
 
-    // Adds an item to the end of the menu, enabled while the window shows a report.
-    void AddReportAction(QAction* action);
+    // Adds an item; with needsReport, it is enabled only while there is a report.
+    void AddAction(QAction* action, bool needsReport);
+    // Adds a submenu.
+    void AddMenu(QMenu* submenu);
+    void AddSeparator();
 
-    // Opens the menu at globalPos.
-    void Popup(const QPoint& globalPos);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Returns the tooltip of the report before there is one: what its menu offers.
+    static QString Hint();
 
 private:
     void UpdateEnabled();
-    void ShowReferenceChoice();
-    void ShowStatistics();
 
-    FMain& window_;
-    const PlatformServices& services_;
-    SourceCounter& counter_;
-    ReferenceChoice* reference_;
-    TextIntake* intake_;
-    ReportExport* export_;
+    const AnalysisModel& model_;
     QMenu* menu_;
-    QActionGroup* references_;
-    QAction* noReference_;
-    QAction* italian_;
-    QAction* english_;
-    QAction* referenceText_;
     QList<QAction*> needReport_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QAction;
 class QMimeData;
 
 namespace tallivo {
@@ -16,20 +17,24 @@ class TextIntake : public QObject {
     Q_OBJECT
 
 public:
+    // Takes the texts and files dropped on window from now on.
     TextIntake(FMain& window, const PlatformServices& services);
+
+    // "Incolla testo" (Ctrl+V).
+    QAction* pasteAction() const { return paste_; }
 
     // Analyses the clipboard's text.
     void Paste();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Analyses the text or the one file dropped.
+    void Drop(const QMimeData* data);
 
 private:
-    void Drop(const QMimeData* data);
     void Tell(const QString& text);
 
     FMain& window_;
     const PlatformServices& services_;
+    QAction* paste_;
 };
 
 } // namespace tallivo

@@ -1,7 +1,9 @@
 #include "fstats.h"
 
 #include "window_centring.h"
+#include "zoom_control.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -45,8 +47,8 @@ QString NGramBlock(const QString& heading, const std::vector<NGramShare>& shares
 } // namespace
 
 QString FStats::Text(const TextStatistics& statistics, const QString& referenceName,
-                     const QLocale& locale) {
-    QString text = Line(QStringLiteral("Lettere"), QString::number(statistics.letters));
+                     const QLocale& locale, bool partial) {
+    QString text = Line(QStringLiteral("Lettere"), locale.toString(statistics.letters));
     QString coincidence = QStringLiteral("\u2014");
     if (statistics.coincidence) {
         coincidence = locale.toString(*statistics.coincidence, 'f', 4) + QStringLiteral(" (");
@@ -55,7 +57,7 @@ QString FStats::Text(const TextStatistics& statistics, const QString& referenceN
                            locale.toString(*statistics.expectedCoincidence, 'f', 4) +
                            QStringLiteral("; ");
         }
-        coincidence += QStringLiteral("casuale ") +
+        coincidence += QStringLiteral("testo casuale ") +
                        locale.toString(statistics.randomCoincidence, 'f', 4) + QLatin1Char(')');
     }
     text += Line(QStringLiteral("Indice di coincidenza"), coincidence);
@@ -70,43 +72,40 @@ QString FStats::Text(const TextStatistics& statistics, const QString& referenceN
                  QString::fromStdString(statistics.frequencyOrder));
     text += NGramBlock(QStringLiteral("Bigrammi più frequenti:"), statistics.bigrams, locale);
     text += NGramBlock(QStringLiteral("Trigrammi più frequenti:"), statistics.trigrams, locale);
+    if (partial && !statistics.bigrams.empty()) {
+        text += QStringLiteral("\nBigrammi e trigrammi dei primi %1 MiB del testo.\n")
+                    .arg(CipherText::kWorkLimit >> 20);
+    }
     return text;
 }
 
-FStats::FStats(const TextStatistics& statistics, const QString& referenceName, QWidget* parent)
-    : QDialog(parent) {
+FStats::FStats(const AnalysisModel& model, QWidget* parent)
+    : QDialog(parent)
+    , model_(model)
+    , zoom_(new ZoomControl(this)) {
     setObjectName(QStringLiteral("FStats"));
     setWindowTitle(QStringLiteral("Statistiche"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowModality(Qt::ApplicationModal);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
 
-    txtStats = new QPlainTextEdit(Text(statistics, referenceName), this);
+    txtStats = new QPlainTextEdit(this);
     txtStats->setObjectName(QStringLiteral("txtStats"));
     txtStats->setAccessibleName(QStringLiteral("Statistiche"));
     txtStats->setReadOnly(true);
     txtStats->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtStats->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtStats->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    // Wide and high enough for the whole text without scrolling.
-    const QFontMetrics metrics(txtStats->font());
-    const QStringList lines = txtStats->toPlainText().split(QLatin1Char('\n'));
-    int widest = 0;
-    for (const QString& line : lines) {
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    }
-    txtStats->setMinimumSize(widest + 40, metrics.lineSpacing() * int(lines.size() + 1) + 16);
 
-    cmdCopia = new QPushButton(QStringLiteral("Copia"), this);
+    cmdCopia = new QPushButton(QStringLiteral("&Copia"), this);
     cmdCopia->setObjectName(QStringLiteral("cmdCopia"));
     cmdCopia->setAutoDefault(false);
-    cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    cmdChiudi = new QPushButton(QStringLiteral("C&hiudi"), this);
     cmdChiudi->setObjectName(QStringLiteral("cmdChiudi"));
     cmdChiudi->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(txtStats);
+    layout->addWidget(txtStats, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdCopia);
@@ -116,12 +115,44 @@ FStats::FStats(const TextStatistics& statistics, const QString& referenceName, Q
 
     connect(cmdCopia, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(txtStats->toPlainText()); });
-    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::close);
+    connect(zoom_, &ZoomControl::changed, this, [this] {
+        txtStats->setFont(zoom_->Scaled(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
+        setFont(zoom_->Scaled(QApplication::font()));
+        ShowModel();
+    });
+    connect(&model_, &AnalysisModel::resultChanged, this, &FStats::ShowModel);
+    connect(&model_, &AnalysisModel::referenceChanged, this, &FStats::ShowModel);
+    ShowModel();
+}
+
+void FStats::ShowModel() {
+    if (!model_.HasReport()) {
+        txtStats->setPlainText(QStringLiteral("Nessuna analisi con lettere da mostrare."));
+        return;
+    }
+    const Analysis& analysis = model_.result()->analysis;
+    const Reference& reference = model_.reference();
+    const TextStatistics statistics = Statistics(analysis.counts, analysis.total, *analysis.ngrams,
+                                                 reference.table ? &*reference.table : nullptr);
+    txtStats->setPlainText(Text(statistics, reference.name, QLocale(), analysis.Partial()));
+    // Wide and high enough for the whole text without scrolling, where the screen allows.
+    const QFontMetrics metrics(txtStats->font());
+    const QStringList lines = txtStats->toPlainText().split(QLatin1Char('\n'));
+    int widest = 0;
+    for (const QString& line : lines) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    txtStats->setMinimumSize(std::min(widest + 40, 900),
+                             std::min(metrics.lineSpacing() * int(lines.size() + 1) + 16, 600));
 }
 
 void FStats::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    CentreNowAndWhenFramed(this);
+    if (!centred_) {
+        centred_ = true;
+        CentreNowAndWhenFramed(this);
+    }
 }
 
 } // namespace tallivo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis_model.h"
 #include "text_statistics.h"
 
 #include <QDialog>
@@ -10,25 +11,33 @@ class QPushButton;
 
 namespace tallivo {
 
+class ZoomControl;
+
 // The statistics window: the letters, the index of coincidence, the entropy, the distance from
 // the chosen reference, the frequency order and the commonest bigrams and trigrams, numbers in
-// the user's locale. Its text can be selected and copied; "Copia" copies it all. Modal,
-// centred like the information window; "Chiudi" or Escape closes it.
+// the user's locale. It follows the model's last analysis and reference while it stays open,
+// beside the other windows. Its text can be selected and copied; "Copia" copies it all;
+// "Chiudi" or Escape closes it.
 class FStats : public QDialog {
     Q_OBJECT
 
 public:
-    FStats(const TextStatistics& statistics, const QString& referenceName,
-           QWidget* parent = nullptr);
+    explicit FStats(const AnalysisModel& model, QWidget* parent = nullptr);
 
-    // Returns the text the window shows, formatted in locale.
+    // Returns the text the window shows, formatted in locale; partial says that the n-grams
+    // cover only the start of the text.
     static QString Text(const TextStatistics& statistics, const QString& referenceName,
-                        const QLocale& locale = QLocale());
+                        const QLocale& locale = QLocale(), bool partial = false);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void ShowModel();
+
+    const AnalysisModel& model_;
+    bool centred_ = false;
+    ZoomControl* zoom_;
     QPlainTextEdit* txtStats;
     QPushButton* cmdCopia;
     QPushButton* cmdChiudi;

@@ -1,25 +1,32 @@
 #include "app_fonts.h"
 #include "cipher_texts.h"
+#include "composition.h"
 #include "fake_services.h"
 #include "fdecifra.h"
+#include "fguida.h"
 #include "fmain.h"
 #include "key_slots.h"
-#include "report_menu.h"
+#include "letter_bars.h"
+#include "picture_area.h"
+#include "qt_window_service.h"
 #include "temp_files.h"
+#include "text_pane.h"
 #include "text_source.h"
-#include "workbench.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace tallivo;
 
@@ -35,23 +42,45 @@ private slots:
     void everyControlIsReachedWithTheKeyboard();
     void figuresUseTheDesktopsDecimalSeparator_data();
     void figuresUseTheDesktopsDecimalSeparator();
-    void saysSoWhenTheFileChangedSinceTheAnalysis();
+    void keysStayUntilTheStudentTakesANewText();
+    void aPeriodChangeKeepsTheKeywordAsTyped();
+    void neverReadsTheFileAgain();
+    void fitsTheScreenAndAnswersTheKeyboard();
+    void noAccessKeyServesTwoControls();
     void showsATextThatIsNotUtf8AsWindows1252();
 
 private:
+    // The fakes, but the windows the program's own: the workbench is shown for real.
+    struct Program {
+        ScriptedDialog dialog;
+        RecordingMessages messages;
+        ScriptedProgress progress;
+        AnalysisModel model;
+        QtWindowService windows{model, messages};
+        PlatformServices services{dialog, messages, progress, windows};
+        SourceCounter counter{services};
+    };
+
+    // Runs command and waits for the count it may start.
+    void AndWait(const std::function<void()>& command) {
+        QSignalSpy ended(&program_->counter, &SourceCounter::finished);
+        command();
+        if (program_->counter.IsBusy()) {
+            QVERIFY(ended.wait(10000));
+        }
+    }
     void Analyse(const QString& path) {
-        fakes_->dialog.names.enqueue(path);
-        fakes_->AndWait([this] { window_->cmdBrowse_Click(); });
+        program_->dialog.names.enqueue(path);
+        AndWait([this] { window_->cmdBrowse_Click(); });
     }
-    void OpenWorkbench() {
-        fakes_->AndWait(
-            [this] { window_->findChild<QAction*>(QStringLiteral("actDecifra"))->trigger(); });
-    }
+    void OpenWorkbench() { window_->findChild<QAction*>(QStringLiteral("actDecifra"))->trigger(); }
+    FDecifra* Bench() const { return program_->windows.workbench(); }
     template <typename T> T* Find(const char* name) const {
-        return workbench_->workbench()->findChild<T*>(QLatin1String(name));
+        return Bench()->findChild<T*>(QLatin1String(name));
     }
     void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
-    QString Plain() const { return workbench_->workbench()->PlainText(); }
+    QString Plain() const { return Bench()->PlainText(); }
+    void ShowPage(int index) { Find<QTabWidget>("tabModi")->setCurrentIndex(index); }
     // Replaces the line's text as typing does, a character at a time, any character.
     static void Type(QLineEdit* line, const QString& text) {
         line->selectAll();
@@ -62,23 +91,22 @@ private:
     }
 
     TempFiles files_;
-    FakeServices* fakes_ = nullptr;
+    Program* program_ = nullptr;
     FMain* window_ = nullptr;
-    Workbench* workbench_ = nullptr;
 };
 
 void TestFDecifra::init() {
-    fakes_ = new FakeServices;
-    window_ = new FMain(fakes_->services, fakes_->counter);
-    auto* menu = new ReportMenu(*window_, fakes_->services, fakes_->counter);
-    workbench_ = new Workbench(*window_, *menu, fakes_->services, fakes_->counter);
+    program_ = new Program;
+    window_ = new FMain(program_->services, program_->counter, program_->model);
+    program_->windows.SetOwner(window_);
+    ComposeFeatures(*window_, program_->model, program_->services, program_->counter);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }
 
 void TestFDecifra::cleanup() {
     delete window_;
-    delete fakes_;
+    delete program_;
 }
 
 void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
@@ -92,7 +120,7 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
     Analyse(files_.Write(QStringLiteral("cesare.txt"), Encrypt(plain, "h")));
     QVERIFY(open->isEnabled());
     OpenWorkbench();
-    FDecifra* bench = workbench_->workbench();
+    FDecifra* bench = Bench();
     QVERIFY(bench != nullptr && bench->isVisible());
     QCOMPARE(bench->windowTitle(), QStringLiteral("Decifra"));
     QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("cesare.txt")));
@@ -123,13 +151,15 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
     QCOMPARE(keySlots->item(0, 0)->background(), keySlots->item(0, 1)->background());
     QVERIFY(keySlots->item(0, 0)->background() != keySlots->item(0, 2)->background());
 
-    // A new analysis moves the open workbench to the new text, with an empty key.
+    // The student takes the next text: the same workbench, with empty keys.
     Analyse(files_.Write(QStringLiteral("vigenere.txt"), Encrypt(plain, "chiave")));
-    QTRY_VERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("vigenere.txt")));
-    QCOMPARE(workbench_->workbench(), bench);
+    Click("cmdUsaNuovoTesto");
+    QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("vigenere.txt")));
+    QCOMPARE(Bench(), bench);
     QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 0);
     QCOMPARE(Find<QLineEdit>("txtChiaveSostituzione")->text(), QString(26, QLatin1Char('.')));
     Find<QTabWidget>("tabModi")->setCurrentIndex(2);
+    QTRY_VERIFY(Find<QTableWidget>("tblPeriodi")->rowCount() > 1); // worked out beside
     Click("cmdTrovaPeriodo");
     QCOMPARE(Find<QSpinBox>("spnPeriodo")->value(), 6);
     Click("cmdMigliorChiave");
@@ -144,7 +174,7 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
 
 void TestFDecifra::refusesABadKeyAndKeepsTheOneInUse() {
     // A pasted text, this time.
-    fakes_->AndWait(
+    AndWait(
         [this] { window_->Analyse(TextSource::Text(TextSource::Kind::Pasted, "Uryyb, jbeyq!")); });
     OpenWorkbench();
     QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("(testo incollato)")));
@@ -169,15 +199,17 @@ void TestFDecifra::refusesABadKeyAndKeepsTheOneInUse() {
     QVERIFY(!Find<QLabel>("lblSuggerimentoParola")->text().isEmpty());
     QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
 
-    // A new text without letters leaves nothing to decipher: the workbench goes.
+    // A new text without letters leaves nothing to decipher: the workbench keeps its text.
     Analyse(files_.Write(QStringLiteral("cifre.txt"), "1234"));
-    QTRY_VERIFY(workbench_->workbench() == nullptr);
+    QVERIFY(Bench()->isVisible());
+    QVERIFY(Find<QFrame>("fraNuovoTesto")->isHidden());
+    QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
 }
 
 void TestFDecifra::everyControlIsReachedWithTheKeyboard() {
     Analyse(files_.Write(QStringLiteral("testo.txt"), "Uryyb, jbeyq!"));
     OpenWorkbench();
-    FDecifra* bench = workbench_->workbench();
+    FDecifra* bench = Bench();
     bench->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(bench));
     const QList<QStringList> expected{
@@ -187,7 +219,9 @@ void TestFDecifra::everyControlIsReachedWithTheKeyboard() {
          "spnSpostamentoColonna", "tblPeriodi", "tblRipetizioni"}};
     for (int page = 0; page < 3; ++page) {
         Find<QTabWidget>("tabModi")->setCurrentIndex(page);
+        bench->activateWindow();
         Find<QComboBox>("cboLingua")->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), Find<QComboBox>("cboLingua"));
         QStringList reached;
         for (int step = 0; step < 40; ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -195,8 +229,9 @@ void TestFDecifra::everyControlIsReachedWithTheKeyboard() {
         }
         for (const QString& name :
              expected[page] + QStringList{"qt_tabwidget_tabbar", "txtChiaro", "cmdCopiaTesto",
-                                          "cmdCopiaChiave"}) {
-            QVERIFY2(reached.contains(name), qPrintable(name));
+                                          "cmdCopiaChiave", "cmdChiudi"}) {
+            QVERIFY2(reached.contains(name),
+                     qPrintable(name + QLatin1Char(' ') + reached.join(QLatin1Char(','))));
         }
     }
 }
@@ -222,14 +257,168 @@ void TestFDecifra::figuresUseTheDesktopsDecimalSeparator() {
              qPrintable(Find<QLabel>("lblFigure")->text()));
 }
 
-void TestFDecifra::saysSoWhenTheFileChangedSinceTheAnalysis() {
-    const QString path = files_.Write(QStringLiteral("testo.txt"), "abc");
+void TestFDecifra::keysStayUntilTheStudentTakesANewText() {
+    const QByteArray plain = ItalianSample();
+    const QString path = files_.Write(QStringLiteral("cesare.txt"), Encrypt(plain, "d"));
     Analyse(path);
-    files_.Write(QStringLiteral("testo.txt"), "abcd");
     OpenWorkbench();
-    QCOMPARE(workbench_->workbench(), nullptr);
-    QCOMPARE(fakes_->messages.texts.size(), 1);
-    QVERIFY(fakes_->messages.texts.front().contains(QStringLiteral("è cambiato")));
+    FDecifra* bench = Bench();
+    Find<QSpinBox>("spnSpostamento")->setValue(3);
+    ShowPage(1);
+    Type(Find<QLineEdit>("txtChiaveSostituzione"), QStringLiteral("xyzabcdefghijklmnopqrstuvw"));
+    const QString substituted = Plain();
+
+    // Ctrl+D on the open workbench only brings it forward.
+    QTest::keyClick(window_, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(Bench(), bench);
+    QCOMPARE(Plain(), substituted);
+    // The same text analysed again, from the file or pasted: the keys stay, nothing to ask.
+    Analyse(path);
+    AndWait(
+        [&] { window_->Analyse(TextSource::Text(TextSource::Kind::Pasted, Encrypt(plain, "d"))); });
+    QVERIFY(Find<QFrame>("fraNuovoTesto")->isHidden());
+    QCOMPARE(Plain(), substituted);
+    // Another text: the workbench says so and keeps working on its own until asked.
+    Analyse(files_.Write(QStringLiteral("altro.txt"), "Tutt'altro testo."));
+    QVERIFY(!Find<QFrame>("fraNuovoTesto")->isHidden());
+    QCOMPARE(Plain(), substituted);
+    QCOMPARE(Bench()->KeyText(), QStringLiteral("xyzabcdefghijklmnopqrstuvw"));
+    ShowPage(0);
+    QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 3);
+    QCOMPARE(Plain(), QString::fromUtf8(plain));
+    Click("cmdUsaNuovoTesto");
+    QVERIFY(Find<QFrame>("fraNuovoTesto")->isHidden());
+    QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 0);
+    QCOMPARE(Plain(), QStringLiteral("Tutt'altro testo."));
+    // Closed and opened again, it starts from the text analysed last.
+    QTest::keyClick(Bench(), Qt::Key_Escape);
+    QTRY_COMPARE(Bench(), nullptr);
+    OpenWorkbench();
+    QCOMPARE(Plain(), QStringLiteral("Tutt'altro testo."));
+}
+
+void TestFDecifra::aPeriodChangeKeepsTheKeywordAsTyped() {
+    const QByteArray plain = ItalianSample();
+    Analyse(files_.Write(QStringLiteral("vigenere.txt"), Encrypt(plain, "lemonade")));
+    OpenWorkbench();
+    ShowPage(2);
+    QLineEdit* keyword = Find<QLineEdit>("txtParolaChiave");
+    auto* period = Find<QSpinBox>("spnPeriodo");
+    Type(keyword, QStringLiteral("lemonade"));
+    QCOMPARE(period->value(), 8);
+    QCOMPARE(Plain(), QString::fromUtf8(plain));
+    // "16" typed into the period passes through 1 on its way: the keyword is kept as typed.
+    period->setFocus();
+    period->selectAll();
+    QTest::keyClicks(period, QStringLiteral("16"));
+    QCOMPARE(period->value(), 16);
+    QCOMPARE(keyword->text(), QStringLiteral("lemonade"));
+    QCOMPARE(Bench()->KeyText(), QStringLiteral("lemonadeaaaaaaaa"));
+    period->selectAll();
+    QTest::keyClicks(period, QStringLiteral("8"));
+    QCOMPARE(Bench()->KeyText(), QStringLiteral("lemonade"));
+    QCOMPARE(Plain(), QString::fromUtf8(plain));
+    period->selectAll();
+    QTest::keyClicks(period, QStringLiteral("3"));
+    QCOMPARE(Bench()->KeyText(), QStringLiteral("lem"));
+    // A refused keyword leaves the key in use, and that is what "Copia chiave" copies.
+    Type(keyword, QStringLiteral("lem0n"));
+    QVERIFY(!Find<QLabel>("lblSuggerimentoParola")->text().isEmpty());
+    Click("cmdCopiaChiave");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("lem"));
+    // The Kelvin sign looks like a "k" but is no letter a-z.
+    Type(keyword, QStringLiteral("\u212Aey"));
+    QVERIFY(!Find<QLabel>("lblSuggerimentoParola")->text().isEmpty());
+    QCOMPARE(Bench()->KeyText(), QStringLiteral("lem"));
+}
+
+void TestFDecifra::fitsTheScreenAndAnswersTheKeyboard() {
+    Analyse(files_.Write(QStringLiteral("testo.txt"), ItalianSample()));
+    OpenWorkbench();
+    FDecifra* bench = Bench();
+    QVERIFY(QTest::qWaitForWindowExposed(bench));
+    // Inside the screen's free area (the test screen is smaller than the usual window), every
+    // button in view.
+    const QRect room = bench->screen()->availableGeometry();
+    QVERIFY2(room.contains(bench->frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2").arg(bench->width()).arg(bench->height())));
+    for (const char* name : {"cmdCopiaTesto", "cmdCopiaChiave", "cmdChiudi"}) {
+        QWidget* button = Find<QPushButton>(name);
+        QVERIFY(bench->rect().contains(QRect(button->mapTo(bench, QPoint()), button->size())));
+    }
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages from anywhere, round the end.
+    bench->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(bench));
+    Find<TextPane>("txtChiaro")->setFocus();
+    auto* tabs = Find<QTabWidget>("tabModi");
+    QTest::keyClick(Find<TextPane>("txtChiaro"), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QTest::keyClick(Find<TextPane>("txtChiaro"), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(Find<TextPane>("txtChiaro"), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->currentIndex(), tabs->count() - 1);
+    // Ctrl++ enlarges the text and the bars for a projector, Ctrl+0 puts them back.
+    const int pane = Find<TextPane>("txtChiaro")->font().pointSize();
+    const int bar = Find<LetterBars>("barsTesto")->bars()[0]->height();
+    QTest::keyClick(bench, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(bench, Qt::Key_Plus, Qt::ControlModifier);
+    QVERIFY(Find<TextPane>("txtChiaro")->font().pointSize() > pane);
+    QCOMPARE(Find<LetterBars>("barsTesto")->bars()[0]->height(), qRound(bar * 1.44));
+    QTest::keyClick(bench, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(Find<TextPane>("txtChiaro")->font().pointSize(), pane);
+    QCOMPARE(Find<LetterBars>("barsTesto")->bars()[0]->height(), bar);
+    // F1 opens the guide at the page in view.
+    tabs->setCurrentIndex(2);
+    QTest::keyClick(bench, Qt::Key_F1);
+    auto* guide = window_->findChild<FGuida*>();
+    QVERIFY(guide != nullptr && guide->isVisible());
+    QCOMPARE(guide->findChild<QTextBrowser*>()->source().fragment(), QStringLiteral("vigenere"));
+    guide->close();
+    bench->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(bench));
+    // Ctrl+W closes it.
+    QTest::keyClick(bench, Qt::Key_W, Qt::ControlModifier);
+    QTRY_COMPARE(Bench(), nullptr);
+}
+
+void TestFDecifra::noAccessKeyServesTwoControls() {
+    Analyse(files_.Write(QStringLiteral("testo.txt"), "Uryyb"));
+    OpenWorkbench();
+    // On every page, the access keys of what is shown are each used once.
+    for (int page = 0; page < Find<QTabWidget>("tabModi")->count(); ++page) {
+        ShowPage(page);
+        QStringList keys;
+        const auto add = [&keys](const QString& text) {
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            if (at >= 0 && at + 1 < text.size()) {
+                keys << text.mid(at + 1, 1).toLower();
+            }
+        };
+        for (const QLabel* label : Bench()->findChildren<QLabel*>()) {
+            if (label->isVisibleTo(Bench()) && label->buddy() != nullptr) {
+                add(label->text());
+            }
+        }
+        for (const QAbstractButton* button : Bench()->findChildren<QAbstractButton*>()) {
+            if (button->isVisibleTo(Bench())) {
+                add(button->text());
+            }
+        }
+        QVERIFY(!keys.isEmpty());
+        QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+    }
+}
+
+void TestFDecifra::neverReadsTheFileAgain() {
+    const QString path = files_.Write(QStringLiteral("testo.txt"), "Uryyb");
+    Analyse(path);
+    QVERIFY(QFile::remove(path));
+    OpenWorkbench();
+    QVERIFY(Bench()->isVisible());
+    QCOMPARE(Plain(), QStringLiteral("Uryyb"));
+    QCOMPARE(program_->progress.watched.size(), 1);
+    QVERIFY(program_->messages.texts.isEmpty());
 }
 
 void TestFDecifra::showsATextThatIsNotUtf8AsWindows1252() {

@@ -38,6 +38,7 @@ private slots:
     void chiudiCloses();
     void eachClickOnTheLinkOpensTheSiteOnce();
     void oneWindowForTheRunShownModalWithNoOwnerAndCentredEveryTime();
+    void keepsItsLookUnderADarkThemeAndALargeFont();
 };
 
 void TestFInfo::initTestCase() {
@@ -165,13 +166,13 @@ void TestFInfo::eachClickOnTheLinkOpensTheSiteOnce() {
 
 void TestFInfo::oneWindowForTheRunShownModalWithNoOwnerAndCentredEveryTime() {
     FakeServices fakes;
-    FMain window(fakes.services, fakes.counter);
+    FMain window(fakes.services, fakes.counter, fakes.model);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdHelp")), Qt::LeftButton);
     QCOMPARE(fakes.windows.informationShown, 1);
 
-    QtWindowService windows;
+    QtWindowService windows(fakes.model, fakes.messages);
     FInfo* first = nullptr;
     for (int showing = 0; showing < 2; ++showing) {
         windows.ShowInformation();
@@ -192,6 +193,31 @@ void TestFInfo::oneWindowForTheRunShownModalWithNoOwnerAndCentredEveryTime() {
                           Qt::LeftButton);
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
+}
+
+void TestFInfo::keepsItsLookUnderADarkThemeAndALargeFont() {
+    const QPalette light = QApplication::palette();
+    const QFont usual = QApplication::font();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(50, 50, 50));
+    dark.setColor(QPalette::WindowText, QColor(240, 240, 240));
+    QApplication::setPalette(dark);
+    QFont large = usual;
+    large.setPointSizeF(14.0);
+    QApplication::setFont(large);
+    FInfo info;
+    // Dark text on the pale yellow, in the sizes the layout was drawn for: the paragraphs
+    // never run into each other.
+    QCOMPARE(info.palette().color(QPalette::Window), QColor(255, 255, 192));
+    for (int i = 0; i < 3; ++i) {
+        auto* text = info.findChild<QLabel*>(QStringLiteral("Label1_%1").arg(i));
+        QVERIFY(text->palette().color(QPalette::WindowText).lightness() < 64);
+        QCOMPARE(text->font().pixelSize(), 11);
+    }
+    QCOMPARE(info.findChild<QLabel*>(QStringLiteral("lblWeb"))->font().pixelSize(), 16);
+    QCOMPARE(info.findChild<QPushButton*>(QStringLiteral("cmdChiudi"))->font().pixelSize(), 11);
+    QApplication::setPalette(light);
+    QApplication::setFont(usual);
 }
 
 QTEST_MAIN(TestFInfo)

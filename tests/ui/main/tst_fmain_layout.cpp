@@ -2,6 +2,9 @@
 #include "fake_services.h"
 #include "fmain.h"
 #include "picture_area.h"
+#include "window_accessibility.h"
+
+#include <QAccessible>
 
 #include <QApplication>
 #include <QGroupBox>
@@ -9,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 
@@ -18,7 +22,10 @@ class TestFMainLayout : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { InstallUiFont(); }
+    void initTestCase() {
+        InstallUiFont();
+        InstallWindowAccessibility(); // as the program does before it makes its windows
+    }
     void init();
     void cleanup();
     void controlsStandWhereTheTableSays_data();
@@ -31,6 +38,8 @@ private slots:
     void texts_data();
     void texts();
     void cmdEsciClosesTheWindow();
+    void keepsItsLookUnderADarkThemeAndALargeFont();
+    void shortcutsAndTheScreenReadersView();
 
 private:
     FakeServices* fakes_ = nullptr;
@@ -39,7 +48,7 @@ private:
 
 void TestFMainLayout::init() {
     fakes_ = new FakeServices;
-    window_ = new FMain(fakes_->services, fakes_->counter);
+    window_ = new FMain(fakes_->services, fakes_->counter, fakes_->model);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }
@@ -96,7 +105,12 @@ void TestFMainLayout::letterColumnsAndLabels() {
         auto* label = pic->findChild<QLabel*>(QStringLiteral("lblLett%1").arg(i));
         QVERIFY(label != nullptr);
         QCOMPARE(label->text(), QString(QChar(char16_t(u'a' + i))));
-        QCOMPARE(label->geometry(), QRect(-2, 164, 11, 15));
+        // Placed from the inner area's corner, over the whole width of the picture, border and
+        // all, so that no letter is cut at the inner edge.
+        QCOMPARE(label->geometry().translated(-pic->contentsRect().topLeft()),
+                 QRect(-2, 164, 11, 15));
+        QCOMPARE(label->geometry().left(), 0);
+        QCOMPARE(label->width(), pic->width());
         QVERIFY(label->alignment() & Qt::AlignHCenter);
         QVERIFY(!label->autoFillBackground());
     }
@@ -192,7 +206,7 @@ void TestFMainLayout::windowIsFixedCentredAndCaptioned() {
     auto* title = window_->findChild<QLabel*>(QStringLiteral("Label1"));
     QCOMPARE(title->palette().color(QPalette::WindowText), QColor(0x80, 0x80, 0xFF));
     QVERIFY(title->font().bold());
-    QCOMPARE(title->font().pointSizeF(), 9.75);
+    QCOMPARE(title->font().pixelSize(), 13); // 9.75 points at 96 dots per inch
     // The title fits its box.
     QVERIFY(title->fontMetrics().horizontalAdvance(title->text()) <= title->width());
 }
@@ -231,6 +245,65 @@ void TestFMainLayout::texts() {
 void TestFMainLayout::cmdEsciClosesTheWindow() {
     QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("cmdEsci")), Qt::LeftButton);
     QVERIFY(!window_->isVisible());
+}
+
+void TestFMainLayout::keepsItsLookUnderADarkThemeAndALargeFont() {
+    // A desktop with a dark theme and a 14-point font, as a window made afterwards finds it.
+    const QPalette light = QApplication::palette();
+    const QFont usual = QApplication::font();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(50, 50, 50));
+    dark.setColor(QPalette::WindowText, QColor(240, 240, 240));
+    dark.setColor(QPalette::Button, QColor(60, 60, 60));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(220, 220, 220));
+    QApplication::setPalette(dark);
+    QFont large = usual;
+    large.setPointSizeF(14.0);
+    QApplication::setFont(large);
+    FMain window(fakes_->services, fakes_->counter, fakes_->model);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // On the fixed background, dark text: the frame, its options and the window itself.
+    const QColor background(0xE7, 0xE1, 0xD1);
+    for (QWidget* fixed : QList<QWidget*>{&window, window.findChild<QGroupBox*>("fraScala"),
+                                          window.findChild<QRadioButton*>("opt3")}) {
+        QCOMPARE(fixed->palette().color(QPalette::Window), background);
+        QVERIFY2(fixed->palette().color(QPalette::WindowText).lightness() < 64,
+                 qPrintable(fixed->objectName()));
+    }
+    // The letters stand on the platform's button face in its button text; the list and the
+    // buttons follow the theme.
+    auto* letter = window.findChild<QLabel*>(QStringLiteral("lblLett12"));
+    QCOMPARE(letter->palette().color(QPalette::WindowText), QColor(230, 230, 230));
+    QCOMPARE(window.findChild<PictureArea*>("picLett12")->BackColor(), QColor(60, 60, 60));
+    QCOMPARE(window.findChild<QListWidget*>("lstFreq")->palette().color(QPalette::Base),
+             QColor(30, 30, 30));
+    // Every caption keeps the 8-point size the layout was drawn for, and fits its box.
+    for (auto* button : window.findChildren<QAbstractButton*>()) {
+        QCOMPARE(button->font().pixelSize(), 11);
+    }
+    for (auto* label : window.findChildren<QLabel*>(QRegularExpression("lblLett"))) {
+        QCOMPARE(label->font().pixelSize(), 11);
+        QVERIFY(label->fontMetrics().horizontalAdvance(QStringLiteral("m")) <= label->width());
+    }
+    QApplication::setPalette(light);
+    QApplication::setFont(usual);
+}
+
+void TestFMainLayout::shortcutsAndTheScreenReadersView() {
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(window_);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Tallivo"));
+    auto* list = window_->findChild<QListWidget*>(QStringLiteral("lstFreq"));
+    QVERIFY(!QAccessible::queryAccessibleInterface(list)->text(QAccessible::Name).isEmpty());
+    // Ctrl+O as Sfoglia (the dialog opens), Ctrl+Q as Chiudi; the buttons keep no access key.
+    QTest::keyClick(list, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(fakes_->dialog.shown, 1);
+    QTest::keyClick(list, Qt::Key_Q, Qt::ControlModifier);
+    QTRY_VERIFY(!window_->isVisible());
 }
 
 QTEST_MAIN(TestFMainLayout)

@@ -1,4 +1,5 @@
 #include "app_fonts.h"
+#include "composition.h"
 #include "fake_services.h"
 #include "fmain.h"
 #include "report_lines.h"
@@ -28,6 +29,34 @@ protected:
     QVariant retrieveData(const QString&, QMetaType) const override { return QByteArray(); }
 };
 
+// A clipboard owner that counts how often it is asked, as a slow owner makes every question
+// cost a wait: it offers a text in two formats, or, as one that never answers, nothing.
+class CountingText : public QMimeData {
+public:
+    explicit CountingText(bool answers)
+        : answers(answers) {}
+
+    QStringList formats() const override {
+        ++asked;
+        if (!answers) {
+            return {};
+        }
+        return {QStringLiteral("text/plain"), QStringLiteral("text/plain;charset=utf-8")};
+    }
+    bool hasFormat(const QString& format) const override { return formats().contains(format); }
+
+    bool answers;
+    mutable int asked = 0;
+    mutable QStringList delivered;
+
+protected:
+    QVariant retrieveData(const QString& format, QMetaType) const override {
+        ++asked;
+        delivered << format;
+        return QByteArray("aaab");
+    }
+};
+
 } // namespace
 
 class TestTextIntake : public QObject {
@@ -41,6 +70,8 @@ private slots:
     void droppedOrPastedTextIsAnalysedAsAFile();
     void textThatDoesNotArriveKeepsTheReport_data();
     void textThatDoesNotArriveKeepsTheReport();
+    void theClipboardIsAskedOnceForItsFormatsAndOnceForTheText_data();
+    void theClipboardIsAskedOnceForItsFormatsAndOnceForTheText();
     void droppedFilesOneAtATime();
     void droppedNameThatIsNoUtf8Opens();
 
@@ -57,8 +88,8 @@ private:
 
 void TestTextIntake::init() {
     fakes_ = new FakeServices;
-    window_ = new FMain(fakes_->services, fakes_->counter);
-    new ReportMenu(*window_, fakes_->services, fakes_->counter);
+    window_ = new FMain(fakes_->services, fakes_->counter, fakes_->model);
+    ComposeFeatures(*window_, fakes_->model, fakes_->services, fakes_->counter);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }
@@ -108,7 +139,10 @@ void TestTextIntake::droppedOrPastedTextIsAnalysedAsAFile() {
         QVERIFY(DragAndDrop(data));
     }
     QCOMPARE(Lines(), AaabReport());
-    QVERIFY(window_->lastSource()->IsText());
+    // The model keeps the text's name and what the workbench needs of it, not the text twice.
+    QVERIFY(fakes_->model.result()->fromText);
+    QCOMPARE(fakes_->model.result()->name, name);
+    QCOMPARE(QString::fromStdString(fakes_->model.result()->analysis.text->bytes()), text);
     QCOMPARE(fakes_->progress.watched, QStringList{name});
 
     // A text without letters names itself in its message.
@@ -157,6 +191,28 @@ void TestTextIntake::textThatDoesNotArriveKeepsTheReport() {
     QCOMPARE(Lines(), AaabReport());
     QCOMPARE(window_->totalLetters(), 4);
     QVERIFY(!fakes_->counter.IsBusy());
+}
+
+void TestTextIntake::theClipboardIsAskedOnceForItsFormatsAndOnceForTheText_data() {
+    QTest::addColumn<bool>("answers");
+    QTest::addColumn<int>("asked");
+    QTest::newRow("an owner that answers: formats, then the UTF-8 text") << true << 2;
+    QTest::newRow("an owner that never answers: one question") << false << 1;
+}
+
+void TestTextIntake::theClipboardIsAskedOnceForItsFormatsAndOnceForTheText() {
+    QFETCH(bool, answers);
+    QFETCH(int, asked);
+    auto* owner = new CountingText(answers);
+    QGuiApplication::clipboard()->setMimeData(owner);
+    fakes_->AndWait([this] { QTest::keyClick(window_, Qt::Key_V, Qt::ControlModifier); });
+    QCOMPARE(owner->asked, asked);
+    if (answers) {
+        QCOMPARE(Lines(), AaabReport());
+        QCOMPARE(owner->delivered, QStringList{QStringLiteral("text/plain;charset=utf-8")});
+    } else {
+        QCOMPARE(fakes_->messages.texts, QStringList{"Gli appunti non contengono testo."});
+    }
 }
 
 void TestTextIntake::droppedFilesOneAtATime() {
