@@ -283,6 +283,14 @@ int RunBenchmark(int argc, char* argv[]) {
     const auto folder =
         std::filesystem::temp_directory_path() / ("tallivo_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
+    // Removed on every way out, a failed check too: the sample is a gigabyte.
+    struct RemovedAtEnd {
+        std::filesystem::path folder;
+        ~RemovedAtEnd() {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    } const removed{folder};
     const auto path = folder / "sample.txt";
     WriteSampleText(path);
     const std::string fileName = path.string();
@@ -420,7 +428,6 @@ int RunBenchmark(int argc, char* argv[]) {
     std::printf("count/read time ratio: %.2f\n", countSeconds / readSeconds);
     PrintWholeProcesses(fileName);
     const bool workbench = RunWorkbenchBenchmark(fileName, messages);
-    std::filesystem::remove_all(folder);
     return workbench ? 0 : 1;
 }
 
