@@ -5,7 +5,8 @@
 namespace tallivo {
 
 double CountTuner::Measure::Estimate() const {
-    return previous < 0.0 ? last : std::min(last, previous);
+    const double tried = previous < 0.0 ? last : std::min(last, previous);
+    return std::max(tried, runMean);
 }
 
 CountTuner::CountTuner(std::vector<CountWay> ways, std::size_t stretchBytes)
@@ -56,7 +57,7 @@ std::size_t CountTuner::Choose() const {
         // How far past its next try the way is.
         const double overdue =
             measure.provisional
-                ? double(measure.stretchesSince) / kRetryAfter
+                ? double(measure.stretchesSince) / measure.retryAfter
                 : measure.since / std::max(kPatience * loss, kLeastGap * stretchSeconds);
         if (overdue >= mostOverdue) {
             chosen = i;
@@ -83,11 +84,21 @@ void CountTuner::Record(std::size_t bytes, double seconds, bool disturbed) {
     used.stretchesSince = 0;
     used.previous = used.last;
     used.last = seconds / double(std::max<std::size_t>(bytes, 1));
+    const bool goesOn = lastRecorded_ == chosen;
+    used.runMean = goesOn ? used.runMean + kRunWeight * (used.last - used.runMean) : used.last;
+    used.run = goesOn ? used.run + 1 : 1;
+    if (used.run >= kLongRun) {
+        used.overtaken = 0;
+    }
+    lastRecorded_ = chosen;
     used.provisional = stretches_ <= kWarmUp;
+    used.retryAfter = kRetryAfter;
     if (wasFastest && Fastest() != chosen) {
         // Overtaken, perhaps only for a part of the file or a moment: judged on this try alone.
         used.previous = -1.0;
         used.provisional = true;
+        used.retryAfter = kRetryAfter << std::min(used.overtaken, kMostBackOff);
+        ++used.overtaken;
     }
 }
 
