@@ -14,9 +14,10 @@ TALLIVO_PACKAGES=(
 # What the tests need on top: clang with its fuzzing runtime for the fuzzers, and the
 # freedesktop validators for the installed desktop entry and metadata, the X client library the
 # start-up benchmark watches the display with, and the arm64 cross compiler and qemu
-# user-mode emulation to build and run the core's tests for arm64.
+# user-mode emulation to build and run the core's tests for arm64, and pdftotext to read the
+# text of the exercises' worksheets.
 TALLIVO_TEST_PACKAGES=(
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev poppler-utils
     desktop-file-utils appstream
     libxcb1-dev
     g++-aarch64-linux-gnu qemu-user

@@ -1,18 +1,38 @@
 #include "composition.h"
 
 #include "analysis_model.h"
+#include "exercise_controller.h"
+#include "fdecifra.h"
 #include "fmain.h"
 #include "menu_action.h"
+#include "new_exercise_dialog.h"
 #include "platform_services.h"
+#include "print_service.h"
+#include "question_service.h"
 #include "reference_choice.h"
 #include "report_export.h"
 #include "report_menu.h"
+#include "save_file_dialog.h"
 #include "text_intake.h"
 #include "window_service.h"
 
 #include <QAction>
 
+#include <memory>
+
 namespace tallivo {
+
+namespace {
+
+// The platform's dialogs the exercises show besides the services every window has.
+struct ExerciseDialogs {
+    QtQuestionService questions;
+    QtNewExerciseDialog newExercise;
+    QtSaveFileDialog save;
+    QtPrintService print;
+};
+
+} // namespace
 
 Features ComposeFeatures(FMain& window, AnalysisModel& model, const PlatformServices& services,
                          SourceCounter& counter) {
@@ -49,6 +69,17 @@ Features ComposeFeatures(FMain& window, AnalysisModel& model, const PlatformServ
     window.addAction(help);
     QObject::connect(help, &QAction::triggered, &window,
                      [&services] { services.windows.ShowGuide(QStringLiteral("finestra")); });
+
+    // The teacher's exercises, in each workbench as it is built, with the workbench as their host.
+    services.windows.SetWorkbenchSetup(
+        [&services, dialogs = std::make_shared<ExerciseDialogs>()](FDecifra& workbench) {
+            auto* exercises = new ExerciseController(
+                workbench, workbench,
+                ExerciseServices{services.messages, dialogs->questions, dialogs->newExercise,
+                                 services.dialog, dialogs->save, dialogs->print},
+                &workbench);
+            workbench.AddExerciseActions(exercises->actions());
+        });
     features.menu = menu;
     return features;
 }

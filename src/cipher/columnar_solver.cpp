@@ -10,13 +10,16 @@ namespace {
 // Scores the plaintext of orders of one number of columns, reusing its buffers.
 class ColumnarTrial {
 public:
-    ColumnarTrial(std::span<const std::uint8_t> cipher, int columns, const QuadgramScorer& scorer)
+    // scored: the letters of the plaintext scored from its start, in whole rows (0: all).
+    ColumnarTrial(std::span<const std::uint8_t> cipher, int columns, std::size_t scored,
+                  const QuadgramScorer& scorer)
         : cipher_(cipher)
         , columns_(std::size_t(columns))
         , rows_(cipher.size() / columns_)
         , longColumns_(cipher.size() % columns_)
+        , scoredRows_(scored == 0 ? rows_ + 1 : (scored + columns_ - 1) / columns_)
         , starts_(columns_)
-        , plain_(cipher.size())
+        , plain_(std::min(cipher.size(), scoredRows_ * columns_))
         , scorer_(scorer) {}
 
     double Score(const std::vector<int>& order) {
@@ -26,15 +29,17 @@ public:
             at += rows_ + (std::size_t(column) < longColumns_ ? 1 : 0);
         }
         std::size_t i = 0;
-        for (std::size_t row = 0; row < rows_; ++row) {
+        for (std::size_t row = 0; row < std::min(rows_, scoredRows_); ++row) {
             for (std::size_t column = 0; column < columns_; ++column) {
                 plain_[i++] = cipher_[starts_[column] + row];
             }
         }
-        for (std::size_t column = 0; column < longColumns_; ++column) {
-            plain_[i++] = cipher_[starts_[column] + rows_];
+        if (scoredRows_ > rows_) {
+            for (std::size_t column = 0; column < longColumns_; ++column) {
+                plain_[i++] = cipher_[starts_[column] + rows_];
+            }
         }
-        return scorer_.Score(plain_);
+        return scorer_.Score(std::span<const std::uint8_t>(plain_).first(i));
     }
 
 private:
@@ -42,6 +47,7 @@ private:
     std::size_t columns_;
     std::size_t rows_;
     std::size_t longColumns_;
+    std::size_t scoredRows_;
     std::vector<std::size_t> starts_;
     std::vector<std::uint8_t> plain_;
     const QuadgramScorer& scorer_;
@@ -130,7 +136,7 @@ Found<ColumnarKey> SolveColumnar(std::span<const std::uint8_t> letters,
 
     Found<ColumnarKey> found{ColumnarKey(), -1e300, false};
     for (int n = fewest; n <= most && !stop.stop_requested(); ++n) {
-        ColumnarTrial trial(letters, n, scorer);
+        ColumnarTrial trial(letters, n, search.scoredLetters, scorer);
         std::vector<int> order(static_cast<std::size_t>(n));
         std::iota(order.begin(), order.end(), 0);
         if (n <= search.exhaustiveUpTo) {

@@ -3,6 +3,7 @@
 #include "cipher_search.h"
 #include "columnar_key.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <stop_token>
@@ -15,6 +16,9 @@ struct ColumnarSearch {
     int most = 12;          // the most columns tried
     int exhaustiveUpTo = 8; // up to this many columns every order is tried
     int climbs = 40;        // for more columns, hill climbs from this many random orders each
+    // 0: every key is judged by its whole plaintext; else by the plaintext's first rows,
+    // about this many letters of them, so that a long text costs no more than a short one.
+    std::size_t scoredLetters = 0;
     std::uint64_t seed = 1;
 };
 

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 using namespace tallivo;
 
 Q_DECLARE_METATYPE(tallivo::PercentPattern)
@@ -46,6 +48,11 @@ void TestFrequencyReport::roundsToTwoDecimalsHalvesAwayFromZero_data() {
     QTest::newRow("largest total") << INT32_MAX << INT32_MAX << 100.0F;
     QTest::newRow("1 of largest total") << 1 << INT32_MAX << 0.0F;
     QTest::newRow("2 of 7") << 2 << 7 << 28.57F;
+    QTest::newRow("-1 of 3") << -1 << 3 << -33.33F;
+    QTest::newRow("1 of -3") << 1 << -3 << -33.33F;
+    QTest::newRow("-1 of -3") << -1 << -3 << 33.33F;
+    QTest::newRow("-1 of 20000, half a hundredth below") << -1 << 20000 << -0.01F;
+    QTest::newRow("-1 of 200000 rounds to 0, not -0") << -1 << 200000 << 0.0F;
 }
 
 void TestFrequencyReport::roundsToTwoDecimalsHalvesAwayFromZero() {
@@ -53,6 +60,8 @@ void TestFrequencyReport::roundsToTwoDecimalsHalvesAwayFromZero() {
     QFETCH(int, total);
     QFETCH(float, expected);
     QCOMPARE(RoundedPercent(count, total, kZero), expected);
+    // Equal floats may differ in sign at 0, which the report would show as "-0".
+    QCOMPARE(std::signbit(RoundedPercent(count, total, kZero)), std::signbit(expected));
     if (expected != 0.0F) {
         QCOMPARE(RoundedPercent(count, total, kHash), expected);
     }

@@ -53,6 +53,8 @@ private slots:
     void secondAnalysisStartsFromFreshCounters();
     void countPastTheLimitIsAnErrorNotAWrap_data();
     void countPastTheLimitIsAnErrorNotAWrap();
+    void tallyPastTheLimitIsAnErrorNotAWrap_data();
+    void tallyPastTheLimitIsAnErrorNotAWrap();
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
     void followsALinkToARegularFile();
@@ -228,6 +230,39 @@ void TestLetterCounter::countPastTheLimitIsAnErrorNotAWrap() {
         QCOMPARE(failure.kind(), AnalysisError::TooManyLetters);
         QVERIFY(total >= 0);
     }
+}
+
+// A tally of 64-bit counts added at once: a count that fits 32 bits unsigned but not signed
+// must be refused, not cast into a negative number that adds without overflowing.
+void TestLetterCounter::tallyPastTheLimitIsAnErrorNotAWrap_data() {
+    QTest::addColumn<qulonglong>("amount");
+    QTest::addColumn<bool>("overflows");
+
+    QTest::newRow("the limit itself") << qulonglong(INT32_MAX) << false;
+    QTest::newRow("one past the signed limit") << qulonglong(INT32_MAX) + 1 << true;
+    QTest::newRow("three thousand million") << qulonglong(3000000000) << true;
+    QTest::newRow("the largest 32-bit count") << qulonglong(UINT32_MAX) << true;
+    QTest::newRow("past 32 bits, low half small") << (qulonglong(1) << 32) + 5 << true;
+}
+
+void TestLetterCounter::tallyPastTheLimitIsAnErrorNotAWrap() {
+    QFETCH(qulonglong, amount);
+    QFETCH(bool, overflows);
+    LetterTally tally{};
+    tally[4] = amount;
+    std::vector<std::int32_t> counts(kLetterCount, 0);
+    std::int32_t total = 0;
+    try {
+        AddTally(tally, counts, total);
+        QVERIFY(!overflows);
+        QCOMPARE(qulonglong(counts[4]), amount);
+        QCOMPARE(qulonglong(total), amount);
+    } catch (const AnalysisFailure& failure) {
+        QVERIFY(overflows);
+        QCOMPARE(failure.kind(), AnalysisError::TooManyLetters);
+    }
+    QVERIFY(counts[4] >= 0);
+    QVERIFY(total >= 0);
 }
 
 void TestLetterCounter::refusesWhatItCannotRead_data() {

@@ -317,6 +317,12 @@ void TestCipher::repeatsAreListedLongestThenCommonest_data() {
         << "abcxabcyabczdefwdefv" << QStringList{"ABC", "DEF"};
     QTest::newRow("a longer one before a commoner one")
         << "abcxabcyabczqrstuvkqrstuvh" << QStringList{"QRSTUV", "ABC"};
+    // 45 letters with no three-letter sequence twice, repeated: the first 40 are shown, and
+    // the rest goes on in a repeat of its own from the very next letter, none skipped. (Its
+    // first sequence, AUJ, comes first in the alphabet of those as long, so it is taken first.)
+    const QString block = "aujymxxuqaoyhubfdlphmrdshaxgnifymfyzcettoeeaa";
+    QTest::newRow("a repeat past the longest shown goes on in a second")
+        << block + "q" + block << QStringList{"AUJYMXXUQAOYHUBFDLPHMRDSHAXGNIFYMFYZCETT", "OEEAA"};
 }
 
 void TestCipher::repeatsAreListedLongestThenCommonest() {

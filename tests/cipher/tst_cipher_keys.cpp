@@ -145,6 +145,8 @@ private slots:
     void playfairFillsDoubledAndOddLetters_data();
     void playfairFillsDoubledAndOddLetters();
     void playfairKeepsTheLayoutWhenDeciphering();
+    void playfairReadsACipherJAsI_data();
+    void playfairReadsACipherJAsI();
     void variantBeaufortIsVigenereTheOtherWay();
     void everyKeyLetterIsFoundForItsSense_data();
     void everyKeyLetterIsFoundForItsSense();
@@ -482,6 +484,33 @@ void TestCipherKeys::playfairKeepsTheLayoutWhenDeciphering() {
     // An odd last letter is left as it is.
     key.Decrypt("abc", back);
     QCOMPARE(back.back(), 'c');
+}
+
+// A ciphertext typed by hand may hold a J: it stands in the square where I does, whichever way
+// the pair lies (the "monarchy" square has I on row 3, column 4).
+void TestCipherKeys::playfairReadsACipherJAsI_data() {
+    QTest::addColumn<QString>("cipher");
+    QTest::addColumn<QString>("deciphered");
+    QTest::newRow("same row") << "JK"
+                              << "GI";
+    QTest::newRow("same column") << "JS"
+                                 << "BI";
+    QTest::newRow("rectangle, J first") << "JM"
+                                        << "EA";
+    QTest::newRow("rectangle, J second") << "MJ"
+                                         << "AE";
+}
+
+void TestCipherKeys::playfairReadsACipherJAsI() {
+    QFETCH(QString, cipher);
+    QFETCH(QString, deciphered);
+    const PlayfairKey key = PlayfairKey::Parse("monarchy").key();
+    QCOMPARE(QString::fromStdString(Capitals(key.DecryptLetters(Indices(cipher.toStdString())))),
+             deciphered);
+    QString withI = cipher;
+    withI.replace(QLatin1Char('J'), QLatin1Char('I'));
+    QCOMPARE(QString::fromStdString(Capitals(key.DecryptLetters(Indices(withI.toStdString())))),
+             deciphered);
 }
 
 void TestCipherKeys::variantBeaufortIsVigenereTheOtherWay() {

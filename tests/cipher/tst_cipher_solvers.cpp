@@ -136,16 +136,22 @@ void TestCipherSolvers::columnarIsFound_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("letters");
     QTest::addColumn<int>("most");
-    QTest::newRow("3 columns") << "2 3 1" << 300 << 8;
-    QTest::newRow("5 columns, the last row full") << "4 1 5 3 2" << 300 << 8;
-    QTest::newRow("8 columns") << "6 3 8 1 7 2 5 4" << 300 << 12;
-    QTest::newRow("10 columns, by climbing") << "7 3 10 1 9 4 2 8 5 6" << 1000 << 10;
+    QTest::addColumn<int>("scored"); // letters of the plaintext each key is judged by; 0: all
+    QTest::newRow("3 columns") << "2 3 1" << 300 << 8 << 0;
+    QTest::newRow("5 columns, the last row full") << "4 1 5 3 2" << 300 << 8 << 0;
+    QTest::newRow("8 columns") << "6 3 8 1 7 2 5 4" << 300 << 12 << 0;
+    QTest::newRow("10 columns, by climbing") << "7 3 10 1 9 4 2 8 5 6" << 1000 << 10 << 0;
+    // A long text is judged by its first rows: the short last row lies far below them.
+    QTest::newRow("7 columns judged by the first rows") << "5 2 7 1 3 6 4" << 1601 << 8 << 300;
+    QTest::newRow("more letters scored than the text has") << "3 1 4 2" << 301 << 6 << 5000;
+    QTest::newRow("as many rows scored as the text has whole") << "2 1 3" << 301 << 4 << 300;
 }
 
 void TestCipherSolvers::columnarIsFound() {
     QFETCH(QString, key);
     QFETCH(int, letters);
     QFETCH(int, most);
+    QFETCH(int, scored);
     const ColumnarKey columnar = ColumnarKey::Parse(key.toStdString()).key();
     const std::vector<std::uint8_t> cipher =
         columnar.EncryptLetters(SampleLetters(std::size_t(letters)));
@@ -153,10 +159,15 @@ void TestCipherSolvers::columnarIsFound() {
     search.fewest = most > 8 ? int(columnar.columns()) : 2;
     search.most = most;
     search.climbs = 10;
+    search.scoredLetters = std::size_t(scored);
     const Found<ColumnarKey> found = SolveColumnar(cipher, Italian(), search, {}, {});
     QCOMPARE(QString::fromStdString(found.key.Text()), key);
     QVERIFY(!found.stopped);
-    QCOMPARE(found.score, QuadgramScorer(Italian()).Score(SampleLetters(std::size_t(letters))));
+    // Whole rows are scored, the short last row only when every row is.
+    const int columns = int(columnar.columns());
+    const int rows = (scored + columns - 1) / columns;
+    const int judged = scored == 0 || rows > letters / columns ? letters : rows * columns;
+    QCOMPARE(found.score, QuadgramScorer(Italian()).Score(SampleLetters(std::size_t(judged))));
 }
 
 void TestCipherSolvers::autokeyIsFound_data() {

@@ -27,8 +27,8 @@ public:
     int shown = 0;
 };
 
-// Records every message (and the pointer it was shown under) and every request to end the program
-// instead of acting on it.
+// Records every message (and the pointer it was shown under), every question (answering as
+// scripted) and every request to end the program instead of acting on it.
 class RecordingMessages : public tallivo::MessageService {
 public:
     void ShowMessage(QWidget*, const QString& text, const QString& title) override {
@@ -36,8 +36,18 @@ public:
         titles.append(title);
         busyPointer.append(QGuiApplication::overrideCursor() != nullptr);
     }
+    // Records the question and gives the next scripted answer (-1, no answer, once they run out).
+    int Ask(QWidget*, const QString& question, const QString&,
+            const QStringList& offered) override {
+        questions.append(question);
+        answersOffered.append(offered);
+        return answers.isEmpty() ? -1 : answers.dequeue();
+    }
     void EndProgram() override { ++endRequests; }
 
+    QStringList questions;
+    QList<QStringList> answersOffered;
+    QQueue<int> answers;
     QStringList texts;
     QStringList titles;
     QList<bool> busyPointer; // whether the hourglass was still up when each message came

@@ -44,6 +44,10 @@ void QtWindowService::ShowGuide(const QString& topic) {
     }
 }
 
+void QtWindowService::SetWorkbenchSetup(std::function<void(FDecifra&)> setup) {
+    workbenchSetup_ = std::move(setup);
+}
+
 FStats* QtWindowService::statistics() const {
     return statistics_;
 }
@@ -78,6 +82,9 @@ void QtWindowService::ShowWorkbench() {
     if (workbench_ == nullptr) {
         workbench_ = new FDecifra(model_, messages_, owner_);
         workbench_->setAttribute(Qt::WA_DeleteOnClose);
+        if (workbenchSetup_) {
+            workbenchSetup_(*workbench_);
+        }
         if (guide_ != nullptr) {
             guide_->AddHelpKey(workbench_);
         }

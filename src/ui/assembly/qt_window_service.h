@@ -38,6 +38,7 @@ public:
     void ShowStatistics() override;
     void ShowWorkbench() override;
     void ShowGuide(const QString& topic) override;
+    void SetWorkbenchSetup(std::function<void(FDecifra&)> setup) override;
 
     // The windows, once they have been shown.
     FInfo* information() const { return info_.get(); }
@@ -53,6 +54,7 @@ private:
     QPointer<FDecifra> workbench_;
     GuideOpener* guide_ = nullptr;
     std::function<void(const QString&)> sampleHandler_;
+    std::function<void(FDecifra&)> workbenchSetup_;
 };
 
 } // namespace tallivo

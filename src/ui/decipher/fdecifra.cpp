@@ -2,8 +2,10 @@
 
 #include "background_job.h"
 #include "bar_painter.h"
+#include "language_model.h"
 #include "letter_bars.h"
 #include "letter_chart.h"
+#include "letter_groups.h"
 #include "page_registry.h"
 #include "page_widgets.h"
 #include "plain_text.h"
@@ -11,6 +13,7 @@
 #include "text_statistics.h"
 #include "zoom_control.h"
 
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -19,13 +22,17 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -62,27 +69,6 @@ ByteTable IdentityTable() {
         table[std::size_t(b)] = static_cast<unsigned char>(b);
     }
     return table;
-}
-
-// Returns the letters of text in capitals, in groups of five, ten groups a line.
-std::string GroupsOfFive(const std::string& text) {
-    std::string groups;
-    std::size_t letters = 0;
-    for (const char c : text) {
-        const int letter = LetterIndex(static_cast<unsigned char>(c));
-        if (letter < 0) {
-            continue;
-        }
-        if (letters > 0) {
-            groups += letters % 50 == 0 ? '\n' : letters % 5 == 0 ? ' ' : '\0';
-            if (groups.back() == '\0') {
-                groups.pop_back();
-            }
-        }
-        groups += char('A' + letter);
-        ++letters;
-    }
-    return groups;
 }
 
 // Returns whether two texts hold the same bytes.
@@ -216,20 +202,34 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     lblAnnuncio->setWordWrap(true);
     lblAnnuncio->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QHBoxLayout;
+    rowButtons_ = buttons;
     buttons->addWidget(lblAnnuncio, 1);
     buttons->addWidget(cmdCopiaGrafico);
     buttons->addWidget(cmdCopiaTesto);
     buttons->addWidget(cmdCopiaChiave);
     buttons->addWidget(cmdChiudi);
 
+    // The page above, the text's bars and pane below: the student drags the line between them
+    // to give a page with much to show (the cryptogram of a substitution) more room.
+    auto* lower = new QWidget(this);
+    auto* lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->addLayout(figures);
+    lowerLayout->addWidget(lblTestoChiaro);
+    lowerLayout->addWidget(txtChiaro, 1);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("splPagina"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(tabModi);
+    split->addWidget(lower);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(teacher);
     layout->addWidget(fraNuovoTesto);
-    layout->addWidget(tabModi, 3);
-    layout->addLayout(figures);
-    layout->addWidget(lblTestoChiaro);
-    layout->addWidget(txtChiaro, 2);
+    layout->addWidget(split, 1);
     layout->addLayout(buttons);
 
     // Escape and Ctrl+W close the window, wherever the focus is in it.
@@ -299,6 +299,14 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
         }
         ShowPlainText();
     });
+    // A field with nothing of its own to undo leaves Ctrl+Z to the key's history: after the
+    // arrows have moved a spin box, Ctrl+Z takes the key back as the student expects.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        field->installEventFilter(this);
+    }
+    for (QAbstractSpinBox* spin : findChildren<QAbstractSpinBox*>()) {
+        spin->installEventFilter(this); // it answers for its field itself
+    }
     connect(tabModi, &QTabWidget::currentChanged, this, [this] {
         ShowPlainText();
         StepHistory(0); // the buttons follow the page in view
@@ -321,7 +329,9 @@ FDecifra::FDecifra(const AnalysisModel& model, MessageService& messages, QWidget
     if (model_.HasReport()) {
         Take(*model_.result());
     }
-    resize(900, 820);
+    // Wide enough for the substitution page's cryptogram beside its aids; the screen decides
+    // when it is shown.
+    resize(1200, 820);
 }
 
 void FDecifra::showEvent(QShowEvent* event) {
@@ -444,6 +454,22 @@ void FDecifra::Remember(CipherPage* page) {
     StepHistory(0);
 }
 
+bool FDecifra::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* field = qobject_cast<QLineEdit*>(watched);
+        if (const auto* spin = qobject_cast<QAbstractSpinBox*>(watched)) {
+            field = spin->findChild<QLineEdit*>();
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (field != nullptr && ((key->matches(QKeySequence::Undo) && !field->isUndoAvailable()) ||
+                                 (key->matches(QKeySequence::Redo) && !field->isRedoAvailable()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void FDecifra::Undo() {
     StepHistory(-1);
 }
@@ -537,10 +563,27 @@ CipherPage* FDecifra::PageNamed(const QString& cipherName) const {
     return nullptr;
 }
 
+void FDecifra::AddExerciseActions(const QList<QAction*>& actions) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuEsercizio"));
+    menu->addActions(actions);
+    auto* button = MakeButton(this, "cmdEsercizio", QStringLiteral("Esercizio"));
+    button->setMenu(menu);
+    rowButtons_->insertWidget(1, button);
+    addActions(actions);
+}
+
+std::pair<QString, std::string> FDecifra::CurrentText() const {
+    if (!work_.text) {
+        return {};
+    }
+    return {work_.name, work_.text->bytes()};
+}
+
 QList<std::pair<QString, QString>> FDecifra::Ciphers() const {
     QList<std::pair<QString, QString>> ciphers;
     for (const CipherPage* page : pages_) {
-        if (page->CipherName() != QLatin1String("checifrario")) {
+        if (page->CipherName() != QLatin1String("identificazione")) {
             ciphers.append({page->CipherName(), page->Title()});
         }
     }
@@ -597,8 +640,11 @@ std::optional<QString> FDecifra::ShowKey(const QString& cipherName, const QStrin
 }
 
 void FDecifra::ShowLanguages() {
-    std::vector<WorkLanguage> languages{{QStringLiteral("Italiano"), ItalianFrequencies()},
-                                        {QStringLiteral("Inglese"), EnglishFrequencies()}};
+    // The languages the program carries data for come with their model (n-grams, words), which
+    // the hints, the solvers and the word patterns score with; a reference text has none.
+    std::vector<WorkLanguage> languages{
+        {QStringLiteral("Italiano"), ItalianFrequencies(), &LanguageModel::Get(Language::Italian)},
+        {QStringLiteral("Inglese"), EnglishFrequencies(), &LanguageModel::Get(Language::English)}};
     int current = 0;
     const Reference& reference = model_.reference();
     if (reference.kind == Reference::Kind::English) {

@@ -12,7 +12,9 @@
 #include <random>
 #include <vector>
 
+class QAction;
 class QCheckBox;
+class QHBoxLayout;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -64,7 +66,12 @@ public:
     // Whether the window enciphers the text with the page's key rather than deciphering it.
     bool IsEnciphering() const;
 
+    // Puts the exercises' actions in the window: under an "Esercizio" button in the bottom row,
+    // and their shortcuts wherever the focus is in the window.
+    void AddExerciseActions(const QList<QAction*>& actions);
+
     // ExerciseHost
+    std::pair<QString, std::string> CurrentText() const override;
     QList<std::pair<QString, QString>> Ciphers() const override;
     std::pair<std::string, QString> EncryptWithRandomKey(const QString& cipherName,
                                                          std::string_view plain,
@@ -82,6 +89,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // A page's changes of key, oldest first, and where the page stands among them.
@@ -151,6 +159,7 @@ private:
     QPushButton* cmdCopiaTesto;
     QPushButton* cmdCopiaChiave;
     QPushButton* cmdChiudi;
+    QHBoxLayout* rowButtons_;
 };
 
 } // namespace tallivo

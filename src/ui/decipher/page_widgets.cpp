@@ -1,5 +1,8 @@
 #include "page_widgets.h"
 
+#include "cipher_page.h"
+#include "language_model.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +117,10 @@ QString KeyErrorText(KeyError error, const QString& rule) {
         break;
     }
     return why + QLatin1Char(' ') + rule + QStringLiteral(" La chiave in uso non cambia.");
+}
+
+const LanguageModel& ScoringModel(const WorkLanguage& language) {
+    return language.model != nullptr ? *language.model : LanguageModel::Get(Language::Italian);
 }
 
 QString Decimal(double value, int decimals) {

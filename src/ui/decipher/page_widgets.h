@@ -13,6 +13,9 @@ class QWidget;
 
 namespace tallivo {
 
+class LanguageModel;
+struct WorkLanguage;
+
 // The controls the workbench's pages share, made alike: named for the tests and for a screen
 // reader, buttons that are never a default.
 
@@ -34,6 +37,10 @@ void SetQuietly(QSpinBox* spin, int value);
 // Returns the Italian sentence for a key that cannot be used: why, then rule (what the cipher's
 // key is), then that the key in use stays.
 QString KeyErrorText(KeyError error, const QString& rule);
+
+// Returns the model a page scores plaintexts with: the language's own, or Italian's for a
+// language the program carries no n-grams for (a reference text).
+const LanguageModel& ScoringModel(const WorkLanguage& language);
 
 // Returns value in the user's locale with decimals decimals.
 QString Decimal(double value, int decimals);

@@ -22,6 +22,9 @@ public:
     // The ciphers the workbench can apply, as (CipherName, title) pairs in its order.
     virtual QList<std::pair<QString, QString>> Ciphers() const = 0;
 
+    // The text the workbench works on, with its name; an empty name and text when it has none.
+    virtual std::pair<QString, std::string> CurrentText() const = 0;
+
     // Returns plain enciphered by cipherName under a key drawn at random as options say, with
     // that key (as the cipher's page writes it); the workbench's own keys do not change.
     virtual std::pair<std::string, QString> EncryptWithRandomKey(const QString& cipherName,

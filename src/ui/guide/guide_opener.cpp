@@ -22,7 +22,7 @@ const std::pair<const char*, const char*> kPages[] = {
     {"pagAutochiave", "autochiave"},
     {"pagTrasposizione", "trasposizione"},
     {"pagPlayfair", "playfair"},
-    {"pagCheCifrario", "che-cifrario"},
+    {"pagIdentificazione", "che-cifrario"},
 };
 
 } // namespace

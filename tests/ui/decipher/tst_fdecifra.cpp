@@ -5,6 +5,7 @@
 #include "fdecifra.h"
 #include "fguida.h"
 #include "fmain.h"
+#include "guide_opener.h"
 #include "key_slots.h"
 #include "letter_bars.h"
 #include "picture_area.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -48,6 +50,11 @@ private slots:
     void fitsTheScreenAndAnswersTheKeyboard();
     void noAccessKeyServesTwoControls();
     void showsATextThatIsNotUtf8AsWindows1252();
+    void undoAndRedoWalkEachPagesKeys();
+    void enciphersWithThePagesKey_data();
+    void enciphersWithThePagesKey();
+    void copiesTheChartAtTwiceTheDensity();
+    void everyPageHasItsOwnPartOfTheGuide();
 
 private:
     // The fakes, but the windows the program's own: the workbench is shown for real.
@@ -81,6 +88,7 @@ private:
     void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
     QString Plain() const { return Bench()->PlainText(); }
     void ShowPage(int index) { Find<QTabWidget>("tabModi")->setCurrentIndex(index); }
+    void ShowPage(const char* cipherName) { Bench()->ShowPage(QLatin1String(cipherName)); }
     // Replaces the line's text as typing does, a character at a time, any character.
     static void Type(QLineEdit* line, const QString& text) {
         line->selectAll();
@@ -125,6 +133,10 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
     QCOMPARE(bench->windowTitle(), QStringLiteral("Decifra"));
     QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("cesare.txt")));
     QVERIFY(Plain() != expected);
+    // The workbench opens on "Che cifrario è?", which leaves the text as it is.
+    QCOMPARE(Find<QTabWidget>("tabModi")->currentIndex(), 0);
+    QCOMPARE(Plain(), QString::fromUtf8(Encrypt(plain, "h")));
+    ShowPage("cesare");
     Click("cmdMigliorSpostamento");
     QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 7);
     QCOMPARE(Plain(), expected);
@@ -135,7 +147,7 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
 
     // Substitution of the same text: unassigned letters show as dots, one per letter; the key
     // typed whole gives the text back and fills the slots.
-    Find<QTabWidget>("tabModi")->setCurrentIndex(1);
+    ShowPage("sostituzione");
     static const QRegularExpression letter(QStringLiteral("[a-zA-Z]"));
     QCOMPARE(Plain(), QString(expected).replace(letter, QStringLiteral("·")));
     Type(Find<QLineEdit>("txtChiaveSostituzione"), QStringLiteral("tuvwxyzabcdefghijklmnopqrs"));
@@ -158,7 +170,7 @@ void TestFDecifra::breaksEachKindOfCipherThroughTheWindow() {
     QCOMPARE(Bench(), bench);
     QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 0);
     QCOMPARE(Find<QLineEdit>("txtChiaveSostituzione")->text(), QString(26, QLatin1Char('.')));
-    Find<QTabWidget>("tabModi")->setCurrentIndex(2);
+    ShowPage("vigenere");
     QTRY_VERIFY(Find<QTableWidget>("tblPeriodi")->rowCount() > 1); // worked out beside
     Click("cmdTrovaPeriodo");
     QCOMPARE(Find<QSpinBox>("spnPeriodo")->value(), 6);
@@ -178,7 +190,7 @@ void TestFDecifra::refusesABadKeyAndKeepsTheOneInUse() {
         [this] { window_->Analyse(TextSource::Text(TextSource::Kind::Pasted, "Uryyb, jbeyq!")); });
     OpenWorkbench();
     QVERIFY(Find<QLabel>("lblTesto")->text().contains(QStringLiteral("(testo incollato)")));
-    Find<QTabWidget>("tabModi")->setCurrentIndex(1);
+    ShowPage("sostituzione");
     QLineEdit* line = Find<QLineEdit>("txtChiaveSostituzione");
     Type(line, QStringLiteral("nopqrstuvwxyzabcdefghijklm"));
     QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
@@ -191,7 +203,7 @@ void TestFDecifra::refusesABadKeyAndKeepsTheOneInUse() {
         QCOMPARE(line->text(), bad); // not cut short
         QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
     }
-    Find<QTabWidget>("tabModi")->setCurrentIndex(2);
+    ShowPage("vigenere");
     QLineEdit* keyword = Find<QLineEdit>("txtParolaChiave");
     Type(keyword, QStringLiteral("n"));
     QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
@@ -212,24 +224,32 @@ void TestFDecifra::everyControlIsReachedWithTheKeyboard() {
     FDecifra* bench = Bench();
     bench->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(bench));
-    const QList<QStringList> expected{
-        {"spnSpostamento", "cmdMigliorSpostamento", "tblSpostamenti"},
-        {"grdChiave", "txtChiaveSostituzione", "cmdProponi", "cmdAzzera"},
-        {"spnPeriodo", "cmdTrovaPeriodo", "txtParolaChiave", "cmdMigliorChiave", "spnColonna",
-         "spnSpostamentoColonna", "tblPeriodi", "tblRipetizioni"}};
-    for (int page = 0; page < 3; ++page) {
-        Find<QTabWidget>("tabModi")->setCurrentIndex(page);
+    const QList<std::pair<const char*, QStringList>> expected{
+        {"identificazione", {"txtVerdetto"}},
+        {"cesare", {"spnSpostamento", "cmdMigliorSpostamento", "tblSpostamenti"}},
+        {"affine",
+         {"spnMoltiplicatore", "spnSpostamentoAffine", "cmdMigliorChiaveAffine", "cmdAtbash",
+          "tblChiaviAffini"}},
+        {"sostituzione", {"grdChiave", "txtChiaveSostituzione", "cmdProponi", "cmdAzzera"}},
+        {"vigenere",
+         {"spnPeriodo", "cmdTrovaPeriodo", "txtParolaChiave", "cmdMigliorChiave", "spnColonna",
+          "spnSpostamentoColonna", "txtParolaProbabile", "tblParolaProbabile", "tblPeriodi",
+          "tblRipetizioni"}},
+        {"beaufort", {"cboVerso", "spnPeriodoBeaufort", "txtParolaProbabileBeaufort"}},
+        {"autochiave", {"txtChiaveIniziale", "cmdMigliorChiaveAutochiave"}}};
+    for (const auto& [page, names] : expected) {
+        ShowPage(page);
         bench->activateWindow();
         Find<QComboBox>("cboLingua")->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), Find<QComboBox>("cboLingua"));
         QStringList reached;
-        for (int step = 0; step < 40; ++step) {
+        for (int step = 0; step < 80; ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             reached << QApplication::focusWidget()->objectName();
         }
         for (const QString& name :
-             expected[page] + QStringList{"qt_tabwidget_tabbar", "txtChiaro", "cmdCopiaTesto",
-                                          "cmdCopiaChiave", "cmdChiudi"}) {
+             names + QStringList{"qt_tabwidget_tabbar", "txtChiaro", "cmdCopiaTesto",
+                                 "cmdCopiaChiave", "cmdChiudi"}) {
             QVERIFY2(reached.contains(name),
                      qPrintable(name + QLatin1Char(' ') + reached.join(QLatin1Char(','))));
         }
@@ -263,8 +283,9 @@ void TestFDecifra::keysStayUntilTheStudentTakesANewText() {
     Analyse(path);
     OpenWorkbench();
     FDecifra* bench = Bench();
+    ShowPage("cesare");
     Find<QSpinBox>("spnSpostamento")->setValue(3);
-    ShowPage(1);
+    ShowPage("sostituzione");
     Type(Find<QLineEdit>("txtChiaveSostituzione"), QStringLiteral("xyzabcdefghijklmnopqrstuvw"));
     const QString substituted = Plain();
 
@@ -283,7 +304,7 @@ void TestFDecifra::keysStayUntilTheStudentTakesANewText() {
     QVERIFY(!Find<QFrame>("fraNuovoTesto")->isHidden());
     QCOMPARE(Plain(), substituted);
     QCOMPARE(Bench()->KeyText(), QStringLiteral("xyzabcdefghijklmnopqrstuvw"));
-    ShowPage(0);
+    ShowPage("cesare");
     QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 3);
     QCOMPARE(Plain(), QString::fromUtf8(plain));
     Click("cmdUsaNuovoTesto");
@@ -301,7 +322,7 @@ void TestFDecifra::aPeriodChangeKeepsTheKeywordAsTyped() {
     const QByteArray plain = ItalianSample();
     Analyse(files_.Write(QStringLiteral("vigenere.txt"), Encrypt(plain, "lemonade")));
     OpenWorkbench();
-    ShowPage(2);
+    ShowPage("vigenere");
     QLineEdit* keyword = Find<QLineEdit>("txtParolaChiave");
     auto* period = Find<QSpinBox>("spnPeriodo");
     Type(keyword, QStringLiteral("lemonade"));
@@ -369,7 +390,7 @@ void TestFDecifra::fitsTheScreenAndAnswersTheKeyboard() {
     QCOMPARE(Find<TextPane>("txtChiaro")->font().pointSize(), pane);
     QCOMPARE(Find<LetterBars>("barsTesto")->bars()[0]->height(), bar);
     // F1 opens the guide at the page in view.
-    tabs->setCurrentIndex(2);
+    ShowPage("vigenere");
     QTest::keyClick(bench, Qt::Key_F1);
     auto* guide = window_->findChild<FGuida*>();
     QVERIFY(guide != nullptr && guide->isVisible());
@@ -427,6 +448,144 @@ void TestFDecifra::showsATextThatIsNotUtf8AsWindows1252() {
                                                        "5"));
     OpenWorkbench();
     QCOMPARE(Plain(), QStringLiteral("Città – €5"));
+}
+
+void TestFDecifra::undoAndRedoWalkEachPagesKeys() {
+    Analyse(files_.Write(QStringLiteral("testo.txt"), "Uryyb, jbeyq!"));
+    OpenWorkbench();
+    ShowPage("cesare");
+    auto* shift = Find<QSpinBox>("spnSpostamento");
+    for (const int value : {3, 5, 13}) {
+        shift->setValue(value);
+    }
+    ShowPage("sostituzione");
+    Type(Find<QLineEdit>("txtChiaveSostituzione"), QStringLiteral("b"));
+    const QString substitution = Bench()->KeyText();
+    ShowPage("cesare");
+    QVERIFY(QTest::qWaitForWindowExposed(Bench()));
+    Bench()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Bench()));
+    shift->setFocus();
+    // Each page walks back through its own changes only, down to the empty key and no further.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shift->value(), 5);
+    Click("cmdAnnullaModifica");
+    QCOMPARE(shift->value(), 3);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shift->value(), 0);
+    QCOMPARE(Plain(), QStringLiteral("Uryyb, jbeyq!"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(shift->value(), 3);
+    Click("cmdRipeti");
+    QCOMPARE(shift->value(), 5);
+    // A new change drops what was undone after it.
+    shift->setValue(1);
+    Click("cmdRipeti");
+    QCOMPARE(shift->value(), 1);
+    QVERIFY(!Find<QPushButton>("cmdRipeti")->isEnabled());
+    ShowPage("sostituzione");
+    QCOMPARE(Bench()->KeyText(), substitution);
+    // The shift that reads the text: undoing it is as good as typing it again.
+    ShowPage("cesare");
+    shift->setValue(13);
+    QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Plain(), QStringLiteral("Hello, world!"));
+}
+
+void TestFDecifra::enciphersWithThePagesKey_data() {
+    QTest::addColumn<QByteArray>("plain");
+    QTest::addColumn<int>("form");
+    QTest::addColumn<QString>("cipher");
+    QTest::newRow("as written") << QByteArray("Ciao, città!") << 0
+                                << QStringLiteral("Fldr, flwwà!");
+    QTest::newRow("groups of five")
+        << QByteArray("Ciao, città!") << 1 << QStringLiteral("FLDRF LWW");
+    // Ten groups a line: the 51st letter starts the second line.
+    QTest::newRow("ten groups a line")
+        << QByteArray(51, 'a') << 1
+        << (QStringList(10, QStringLiteral("DDDDD")).join(QLatin1Char(' ')) +
+            QStringLiteral("\nD"));
+    // Accented letters are not among the 26: the groups leave them out, as the counts do.
+    QTest::newRow("accents left out") << QByteArray("L'età è già") << 1 << QStringLiteral("OHWJL");
+}
+
+void TestFDecifra::enciphersWithThePagesKey() {
+    QFETCH(QByteArray, plain);
+    QFETCH(int, form);
+    QFETCH(QString, cipher);
+    Analyse(files_.Write(QStringLiteral("chiaro.txt"), plain));
+    OpenWorkbench();
+    QVERIFY(QTest::qWaitForWindowExposed(Bench()));
+    Bench()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Bench()));
+    ShowPage("cesare");
+    Find<QSpinBox>("spnSpostamento")->setFocus();
+    Find<QSpinBox>("spnSpostamento")->setValue(3);
+    auto* enciphering = Find<QCheckBox>("chkCifra");
+    QVERIFY(!Find<QComboBox>("cboFormato")->isVisibleTo(Bench()));
+    enciphering->setChecked(true);
+    QVERIFY(Find<QComboBox>("cboFormato")->isVisibleTo(Bench()));
+    Find<QComboBox>("cboFormato")->setCurrentIndex(form);
+    // The shift the teacher chose turns a into d: no inverse key to work out by hand.
+    QCOMPARE(Plain(), cipher);
+    QCOMPARE(Find<TextPane>("txtChiaro")->accessibleName(), QStringLiteral("Testo cifrato"));
+    QCOMPARE(Find<QPushButton>("cmdCopiaTesto")->text(), QStringLiteral("Copia"));
+    if (!cipher.isEmpty()) {
+        Click("cmdCopiaTesto");
+        QCOMPARE(QGuiApplication::clipboard()->text(), cipher);
+    }
+    // A random key of the chosen length changes the page's key, and undo takes it back.
+    // (a draw may give the same shift again, which is no change of key)
+    for (int draw = 0; draw < 20 && Find<QSpinBox>("spnSpostamento")->value() == 3; ++draw) {
+        Click("cmdChiaveCasuale");
+    }
+    QVERIFY(Find<QSpinBox>("spnSpostamento")->value() != 3);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Find<QSpinBox>("spnSpostamento")->value(), 3);
+    enciphering->setChecked(false);
+    QCOMPARE(Find<TextPane>("txtChiaro")->accessibleName(), QStringLiteral("Testo in chiaro"));
+    QCOMPARE(Find<QPushButton>("cmdCopiaTesto")->text(), QStringLiteral("Copia &testo in chiaro"));
+}
+
+void TestFDecifra::copiesTheChartAtTwiceTheDensity() {
+    Analyse(files_.Write(QStringLiteral("testo.txt"), "Uryyb, jbeyq!"));
+    OpenWorkbench();
+    QGuiApplication::clipboard()->clear();
+    Click("cmdCopiaGrafico");
+    const QImage chart = QGuiApplication::clipboard()->image();
+    QVERIFY(!chart.isNull());
+    const QSize bars = Find<LetterBars>("barsTesto")->size();
+    // Twice the screen's density: at least twice as wide as the bars on screen.
+    QVERIFY2(chart.width() >= 2 * bars.width() * 0.9,
+             qPrintable(QStringLiteral("%1 %2").arg(chart.width()).arg(bars.width())));
+    // Red bars on white.
+    bool red = false;
+    for (int x = 0; x < chart.width() && !red; ++x) {
+        for (int y = 0; y < chart.height() && !red; ++y) {
+            const QColor colour = chart.pixelColor(x, y);
+            red = colour.red() > 200 && colour.green() < 60 && colour.blue() < 60;
+        }
+    }
+    QVERIFY(red);
+}
+
+void TestFDecifra::everyPageHasItsOwnPartOfTheGuide() {
+    Analyse(files_.Write(QStringLiteral("testo.txt"), "Uryyb, jbeyq!"));
+    OpenWorkbench();
+    auto* tabs = Find<QTabWidget>("tabModi");
+    QSet<QString> topics;
+    for (int index = 0; index < tabs->count(); ++index) {
+        tabs->setCurrentIndex(index);
+        const QString topic = GuideOpener::TopicFor(Bench());
+        QVERIFY2(topic.startsWith(QLatin1String("decifra#")), qPrintable(tabs->tabText(index)));
+        topics.insert(topic);
+    }
+    QCOMPARE(topics.size(), tabs->count());
 }
 
 QTEST_MAIN(TestFDecifra)

@@ -83,7 +83,7 @@ void TestGuideOpener::eachWindowHasItsSectionOfTheGuide_data() {
                               {"pagAutochiave", "autochiave"},
                               {"pagTrasposizione", "trasposizione"},
                               {"pagPlayfair", "playfair"},
-                              {"pagCheCifrario", "che-cifrario"}};
+                              {"pagIdentificazione", "che-cifrario"}};
     for (const auto& [page, anchor] : pages) {
         QTest::newRow(page) << "FDecifra" << page << QStringLiteral("decifra#") + anchor;
     }

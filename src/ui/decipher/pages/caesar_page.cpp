@@ -6,6 +6,7 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -25,6 +26,9 @@ CaesarPage::CaesarPage(const PageContext&, QWidget* parent)
     tblSpostamenti =
         MakeTable(this, "tblSpostamenti", QStringLiteral("Chi quadrato per spostamento"),
                   {QStringLiteral("Spostamento"), QStringLiteral("Chi quadrato")});
+    // The shift's column is as wide as "13 (n) — migliore" in the desktop's font, whatever its
+    // size.
+    tblSpostamenti->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     auto* form = new QFormLayout;
     form->addRow(MakeBuddyLabel(this, QStringLiteral("&Spostamento:"), spnSpostamento),
                  spnSpostamento);

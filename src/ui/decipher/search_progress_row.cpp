@@ -1,4 +1,4 @@
-#include "search_progress.h"
+#include "search_progress_row.h"
 
 #include "background_job.h"
 
@@ -16,7 +16,7 @@ constexpr int kShownAfterMs = 500;
 
 } // namespace
 
-SearchProgress::SearchProgress(QWidget* parent)
+SearchProgressRow::SearchProgressRow(QWidget* parent)
     : QWidget(parent)
     , lblRicerca(new QLabel(this))
     , barRicerca(new QProgressBar(this))
@@ -48,7 +48,7 @@ SearchProgress::SearchProgress(QWidget* parent)
     hide();
 }
 
-void SearchProgress::Watch(BackgroundJob* job, const QString& what) {
+void SearchProgressRow::Watch(BackgroundJob* job, const QString& what) {
     if (job_ != nullptr) {
         disconnect(job_, nullptr, this, nullptr);
     }
@@ -57,11 +57,11 @@ void SearchProgress::Watch(BackgroundJob* job, const QString& what) {
     barRicerca->setValue(0);
     connect(job, &BackgroundJob::progressed, this,
             [this](double fraction) { barRicerca->setValue(int(fraction * 100.0)); });
-    connect(job, &BackgroundJob::finished, this, &SearchProgress::End);
+    connect(job, &BackgroundJob::finished, this, &SearchProgressRow::End);
     delay_->start();
 }
 
-void SearchProgress::End() {
+void SearchProgressRow::End() {
     delay_->stop();
     hide();
 }

@@ -15,11 +15,11 @@ class BackgroundJob;
 // A row that shows how far a long search on a worker thread has got, with "Annulla": it
 // appears only once the search has run for half a second, and goes when the search ends or is
 // stopped. The window stays usable meanwhile.
-class SearchProgress : public QWidget {
+class SearchProgressRow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit SearchProgress(QWidget* parent = nullptr);
+    explicit SearchProgressRow(QWidget* parent = nullptr);
 
     // Follows the run job has just started, described by what ("Ricerca della chiave…").
     void Watch(BackgroundJob* job, const QString& what);
