@@ -450,6 +450,7 @@ int RunBenchmark(int argc, char* argv[]) {
     std::printf("road/count time ratio: %.2f\n", roadSeconds / countSeconds);
     std::printf("count/read time ratio: %.2f\n", countReadRatio);
     PrintWholeProcesses(fileName);
+    std::fflush(stdout); // the counting figures, whatever becomes of the workbench's
     const bool workbench = RunWorkbenchBenchmark(fileName, messages);
     return workbench ? 0 : 1;
 }
