@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,12 +79,44 @@ InputFile::~InputFile() {
 std::size_t InputFile::Read(unsigned char* buffer, std::size_t capacity) {
     for (;;) {
         const ssize_t got = ::read(fd_, buffer, capacity);
-        if (got >= 0) {
+        if (got > 0) {
+            position_ += std::uint64_t(got);
             return static_cast<std::size_t>(got);
         }
-        if (errno != EINTR) {
-            throw AnalysisFailure(AnalysisError::ReadError, name_ + ": " + std::strerror(errno));
+        if (got == 0) {
+            if (position_ < stamp_.size) {
+                CheckNotShortened();
+            }
+            return 0;
         }
+        if (errno != EINTR) {
+            Fail(AnalysisError::ReadError, name_, errno);
+        }
+    }
+}
+
+void InputFile::ReadAt(unsigned char* buffer, std::size_t size, std::uint64_t offset) {
+    while (size > 0) {
+        const ssize_t got = ::pread(fd_, buffer, size, off_t(offset));
+        if (got > 0) {
+            buffer += got;
+            size -= std::size_t(got);
+            offset += std::uint64_t(got);
+        } else if (got == 0) {
+            throw AnalysisFailure(AnalysisError::ReadError, name_ + ": cut shorter while read");
+        } else if (errno != EINTR) {
+            Fail(AnalysisError::ReadError, name_, errno);
+        }
+    }
+}
+
+void InputFile::CheckNotShortened() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) {
+        Fail(AnalysisError::ReadError, name_, errno);
+    }
+    if (std::uint64_t(info.st_size) < stamp_.size) {
+        throw AnalysisFailure(AnalysisError::ReadError, name_ + ": cut shorter while read");
     }
 }
 
@@ -97,12 +130,31 @@ constexpr std::align_val_t kPageAlignment{4096};
 
 } // namespace
 
-BlockBuffer::BlockBuffer(std::size_t size)
-    : data_(static_cast<unsigned char*>(::operator new(size, kPageAlignment)))
-    , size_(size) {}
+BlockBuffer::BlockBuffer(std::size_t size, Pages pages)
+    : data_(nullptr)
+    , size_(size) {
+#ifdef MAP_POPULATE
+    if (pages == Pages::AllAtOnce) {
+        void* const mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (mapped == MAP_FAILED) {
+            throw std::bad_alloc();
+        }
+        data_ = static_cast<unsigned char*>(mapped);
+        mapped_ = true;
+        return;
+    }
+#endif
+    (void)pages;
+    data_ = static_cast<unsigned char*>(::operator new(size, kPageAlignment));
+}
 
 BlockBuffer::~BlockBuffer() {
-    ::operator delete(data_, kPageAlignment);
+    if (mapped_) {
+        ::munmap(data_, size_);
+    } else {
+        ::operator delete(data_, kPageAlignment);
+    }
 }
 
 FileStamp ReadInBlocks(const std::string& fileName, std::size_t blockSize, const BlockSink& sink,

@@ -44,14 +44,26 @@ public:
     InputFile& operator=(const InputFile&) = delete;
 
     // Reads up to capacity bytes into buffer; returns 0 at the end of the file.
-    // Throws AnalysisFailure(ReadError) when the system reports a failure or the read would wait.
+    // Throws AnalysisFailure(ReadError) when the system reports a failure or the read would wait,
+    // or when the file ends short of the size it was opened with because it was cut meanwhile.
     std::size_t Read(unsigned char* buffer, std::size_t capacity);
+
+    // Reads the size bytes from offset on into buffer, whatever the position of Read. Throws
+    // AnalysisFailure(ReadError) as Read does, and when the file ends before them.
+    void ReadAt(unsigned char* buffer, std::size_t size, std::uint64_t offset);
+
+    // Throws AnalysisFailure(ReadError) when the file is now shorter than it was when opened.
+    void CheckNotShortened() const;
+
+    // Returns the open file's descriptor, for mapping it.
+    int Descriptor() const { return fd_; }
 
     // Returns the stamp of the file as it was opened.
     const FileStamp& Stamp() const { return stamp_; }
 
 private:
     int fd_ = -1;
+    std::uint64_t position_ = 0;
     FileStamp stamp_;
     std::string name_;
 };
@@ -60,7 +72,11 @@ private:
 // destination a few bytes off a cache line can make the copy several times slower.
 class BlockBuffer {
 public:
-    explicit BlockBuffer(std::size_t size);
+    // With all its pages in place at once where every page will be used: one call to the system
+    // in place of a page fault a page.
+    enum class Pages { OnFirstUse, AllAtOnce };
+
+    explicit BlockBuffer(std::size_t size, Pages pages = Pages::OnFirstUse);
     ~BlockBuffer();
 
     BlockBuffer(const BlockBuffer&) = delete;
@@ -72,6 +88,7 @@ public:
 private:
     unsigned char* data_;
     std::size_t size_;
+    bool mapped_ = false;
 };
 
 // Reads fileName from start to end through one buffer of blockSize bytes, handing each block

@@ -1,6 +1,8 @@
 #include "letter_counter.h"
 
 #include "analysis_error.h"
+#include "file_mapping.h"
+#include "large_count.h"
 #include "parallel_tally.h"
 
 #include <algorithm>
@@ -45,8 +47,8 @@ BlockSink WithPrefix(const PrefixSink& prefix, BlockSink sink) {
     if (!prefix.sink || prefix.limit == 0) {
         return sink;
     }
-    return [&prefix, sink = std::move(sink), handed = std::size_t{0}](
-               const unsigned char* data, std::size_t size) mutable {
+    return [&prefix, sink = std::move(sink), handed = std::size_t{0}](const unsigned char* data,
+                                                                      std::size_t size) mutable {
         HandOn(prefix, handed, data, size);
         sink(data, size);
     };
@@ -57,33 +59,20 @@ FileStamp CountFile(const std::string& fileName, std::vector<std::int32_t>& Lett
                     const ReadObserver& observer, const PrefixSink& prefix) {
     LetterCounts.assign(kLetterCount, 0);
     InputFile file(fileName);
-    if (threads <= 1 || file.Stamp().size < kParallelFrom) {
+    if (file.Stamp().size < kParallelFrom) {
         // Line ends are never letters, so blocks may split lines anywhere.
         return ReadInBlocks(file, kReadBufferSize,
                             WithPrefix(prefix, BlockCounter(path, LetterCounts, TotalLetters)),
                             observer);
     }
-    // Two buffers: the workers count one while this thread reads the next into the other.
-    const BlockBuffer first(kReadBufferSize);
-    const BlockBuffer second(kReadBufferSize);
-    const BlockBuffer* counting = &first;
-    const BlockBuffer* reading = &second;
-    ParallelTally workers(path, threads);
-    std::uint64_t bytesRead = 0;
-    std::size_t handed = 0;
-    std::size_t got = file.Read(counting->data(), counting->size());
-    while (got > 0) {
-        workers.Start(counting->data(), got);
-        HandOn(prefix, handed, counting->data(), got);
-        bytesRead += got;
-        const std::size_t next = file.Read(reading->data(), reading->size());
-        AddTally(workers.Wait(), LetterCounts, TotalLetters);
-        if (observer && !observer(bytesRead)) {
-            throw AnalysisFailure(AnalysisError::Cancelled, fileName);
-        }
-        std::swap(counting, reading);
-        got = next;
-    }
+    // Where the system will not map the file, it is read.
+    FileMapping mapping(file.Descriptor(), std::size_t(file.Stamp().size));
+    const LargeText text{&file, mapping.data(), std::size_t(file.Stamp().size),
+                         mapping.data() != nullptr ? &mapping : nullptr, fileName};
+    CountLargeText(text, path, CountWays(text, threads), LetterCounts, TotalLetters, observer,
+                   prefix);
+    // A mapping reads zeros past the end of a file cut inside its last page.
+    file.CheckNotShortened();
     return file.Stamp();
 }
 
@@ -131,23 +120,16 @@ void CountLettersInText(std::string_view text, std::vector<std::int32_t>& Letter
                         const PrefixSink& prefix) {
     LetterCounts.assign(kLetterCount, 0);
     const CountPath path = FastestCountPath();
-    // Small texts ask nothing of the system: the number of cores is read only for large ones.
-    if (text.size() < kParallelFrom || ParallelTally::MachineThreads() <= 1) {
+    if (text.size() < kParallelFrom) {
         ReadTextInBlocks(text, kReadBufferSize,
                          WithPrefix(prefix, BlockCounter(path, LetterCounts, TotalLetters)),
                          observer);
         return;
     }
-    ParallelTally workers(path, ParallelTally::MachineThreads());
-    std::size_t handed = 0;
-    ReadTextInBlocks(
-        text, kReadBufferSize,
-        [&](const unsigned char* data, std::size_t size) {
-            workers.Start(data, size);
-            HandOn(prefix, handed, data, size);
-            AddTally(workers.Wait(), LetterCounts, TotalLetters);
-        },
-        observer);
+    const LargeText large{nullptr, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                          nullptr, "text in memory"};
+    CountLargeText(large, path, CountWays(large, ParallelTally::MachineThreads()), LetterCounts,
+                   TotalLetters, observer, prefix);
 }
 
 } // namespace tallivo

@@ -14,8 +14,10 @@ namespace tallivo {
 // The counter reads through fixed buffers of this size, whatever the size of the file.
 constexpr std::size_t kReadBufferSize = std::size_t{1} << 20;
 
-// From this size on a text is counted on every core the machine has, and a file's next block
-// is read while the last is counted; smaller texts start no thread.
+// From this size on a text is counted in stretches, each the way that has measured fastest so far
+// in the count: a file mapped into memory or read into buffers, on the calling thread alone or
+// with helper threads on the other processors; smaller texts are read and counted on the calling
+// thread.
 constexpr std::size_t kParallelFrom = 4 * kReadBufferSize;
 
 // What a count hands on as it reads: the text's first bytes, in order and each once, up to
@@ -30,8 +32,9 @@ struct PrefixSink {
 // picked, not trimmed). LetterCounts becomes 26 fresh counters (index 0 = a); TotalLetters is
 // only added to, by one for every letter. The file is read once, in blocks, and always closed.
 // After every block observer (where given) may stop the count. Returns the stamp of the file
-// counted. Throws AnalysisFailure: FileNotFound, AccessDenied, NotRegularFile, ReadError,
-// Cancelled, or TooManyLetters when a counter or the total would pass 2,147,483,647.
+// counted. Throws AnalysisFailure: FileNotFound, AccessDenied, NotRegularFile, ReadError (also
+// when the file is cut shorter while it is counted), Cancelled, or TooManyLetters when a counter
+// or the total would pass 2,147,483,647.
 FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
                        std::int32_t& TotalLetters, const ReadObserver& observer = {});
 
@@ -45,7 +48,8 @@ FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& L
                        std::int32_t& TotalLetters, CountPath path,
                        const ReadObserver& observer = {});
 
-// The same with threads counting threads (1: on the calling thread alone).
+// The same on at most threads counting threads (1: on the calling thread alone); fewer where
+// helpers measure no faster.
 FileStamp CountLetters(const std::string& fileName, std::vector<std::int32_t>& LetterCounts,
                        std::int32_t& TotalLetters, CountPath path, unsigned threads,
                        const ReadObserver& observer = {});

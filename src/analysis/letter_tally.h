@@ -22,10 +22,27 @@ enum class CountPath {
     Neon,            // 16-byte compare-and-count on arm64
 };
 
-// Returns the paths this processor can run, portable first.
+// What a processor offers the vector paths.
+struct CountFeatures {
+    bool avx2 = false;
+    bool avx512bw = false; // with avx512f
+    bool avx512vbmi = false;
+    bool avx512bitalg = false;
+    bool gfni = false;
+    bool neon = false;
+};
+
+// Returns the features of this processor that this build can use.
+CountFeatures ProcessorCountFeatures();
+
+// Returns the paths a processor with these features runs, from the slowest to the fastest as
+// measured on the processors we know: portable first, then avx512bw, avx2, avx512-gfni (or neon).
+std::vector<CountPath> CountPathsFor(const CountFeatures& features);
+
+// Returns the paths this processor can run, from the slowest to the fastest.
 std::vector<CountPath> SupportedCountPaths();
 
-// Returns the fastest path this processor can run.
+// Returns the fastest path this processor can run: the last of SupportedCountPaths().
 CountPath FastestCountPath();
 
 // Returns a short name of the path ("portable", "avx2", "avx512bw", "avx512-gfni",

@@ -1,6 +1,13 @@
 #include "parallel_tally.h"
 
+#include "fault_guard.h"
+
 #include <algorithm>
+#include <chrono>
+
+#ifdef __linux__
+#include <sched.h>
+#endif
 
 namespace tallivo {
 
@@ -9,80 +16,128 @@ namespace {
 // The block is dealt out in pieces of this size; each starts on a cache line.
 constexpr std::size_t kPiece = std::size_t{64} << 10;
 
+// How long a thread keeps looking for a change before it sleeps until told.
+constexpr std::chrono::microseconds kWatch{500};
+
 void Add(LetterTally& sum, const LetterTally& tally) {
     for (int letter = 0; letter < kLetterCount; ++letter) {
         sum[letter] += tally[letter];
     }
 }
 
+// Returns once value is no longer old: looks again and again (giving way to other threads)
+// for a moment, then sleeps until notified.
+template <typename T> T AwaitChange(const std::atomic<T>& value, T old) {
+    const auto until = std::chrono::steady_clock::now() + kWatch;
+    T now = value.load(std::memory_order_acquire);
+    while (now == old && std::chrono::steady_clock::now() < until) {
+        std::this_thread::yield();
+        now = value.load(std::memory_order_acquire);
+    }
+    while (now == old) {
+        value.wait(old, std::memory_order_acquire);
+        now = value.load(std::memory_order_acquire);
+    }
+    return now;
+}
+
 } // namespace
 
 ParallelTally::ParallelTally(CountPath path, unsigned threads)
-    : path_(path) {
+    : path_(path)
+    , results_(std::max(threads, 1U) - 1) {
     for (unsigned i = 1; i < threads; ++i) {
-        helpers_.emplace_back([this](std::stop_token stop) { Help(stop); });
+        helpers_.emplace_back([this, i] { Help(i - 1); });
     }
 }
 
 ParallelTally::~ParallelTally() {
-    // The block's data may go with the caller: it is counted to the end first. The helpers,
-    // asked to stop as their threads go, are then joined.
+    // The block's data may go with the caller: it is counted to the end first.
     Wait();
+    stopping_.store(true, std::memory_order_relaxed);
+    generation_.fetch_add(1, std::memory_order_release);
+    generation_.notify_all();
+    for (std::thread& helper : helpers_) {
+        helper.join();
+    }
 }
 
 unsigned ParallelTally::MachineThreads() {
-    return std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
-}
-
-void ParallelTally::Start(const unsigned char* data, std::size_t size) {
-    {
-        const std::lock_guard lock(mutex_);
-        data_ = data;
-        size_ = size;
-        nextPiece_ = 0;
-        helped_ = {};
-        busyHelpers_ = unsigned(helpers_.size());
-        ++generation_;
+    unsigned processors = std::thread::hardware_concurrency();
+#ifdef __linux__
+    cpu_set_t allowed;
+    if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+        processors = unsigned(CPU_COUNT(&allowed));
     }
-    wake_.notify_all();
+#endif
+    return std::clamp(processors, 1U, 8U);
 }
 
-LetterTally ParallelTally::CountPieces() {
-    LetterTally tally{};
-    for (;;) {
-        const std::size_t begin = kPiece * nextPiece_.fetch_add(1);
-        if (begin >= size_) {
-            return tally;
+void ParallelTally::Start(const unsigned char* data, std::size_t size, bool mapped) {
+    data_ = data;
+    size_ = size;
+    mapped_ = mapped;
+    started_ = true;
+    nextPiece_.store(0, std::memory_order_relaxed);
+    busyHelpers_.store(unsigned(helpers_.size()), std::memory_order_relaxed);
+    generation_.fetch_add(1, std::memory_order_release);
+    generation_.notify_all();
+}
+
+bool ParallelTally::CountPieces(LetterTally& tally) {
+    auto count = [this, &tally] {
+        for (;;) {
+            const std::size_t begin = kPiece * nextPiece_.fetch_add(1, std::memory_order_relaxed);
+            if (begin >= size_) {
+                return;
+            }
+            TallyLetters(path_, data_ + begin, std::min(kPiece, size_ - begin), tally);
         }
-        TallyLetters(path_, data_ + begin, std::min(kPiece, size_ - begin), tally);
+    };
+    if (!mapped_) {
+        count();
+        return true;
     }
+    if (RunGuarded(data_, size_, count)) {
+        return true;
+    }
+    // The others need not count what is lost anyway.
+    nextPiece_.store(size_ / kPiece + 1, std::memory_order_relaxed);
+    return false;
 }
 
-LetterTally ParallelTally::Wait() {
-    LetterTally tally = data_ != nullptr ? CountPieces() : LetterTally{};
-    std::unique_lock lock(mutex_);
-    done_.wait(lock, [this] { return busyHelpers_ == 0; });
-    Add(tally, helped_);
-    data_ = nullptr;
+std::optional<LetterTally> ParallelTally::Wait() {
+    if (!started_) {
+        return LetterTally{};
+    }
+    started_ = false;
+    LetterTally tally{};
+    bool faulted = !CountPieces(tally);
+    for (unsigned busy = busyHelpers_.load(std::memory_order_acquire); busy != 0;) {
+        busy = AwaitChange(busyHelpers_, busy);
+    }
+    for (const HelperResult& result : results_) {
+        Add(tally, result.tally);
+        faulted = faulted || result.faulted;
+    }
+    if (faulted) {
+        return std::nullopt;
+    }
     return tally;
 }
 
-void ParallelTally::Help(std::stop_token stop) {
+void ParallelTally::Help(unsigned index) {
+    HelperResult& result = results_[index];
     std::uint64_t seen = 0;
     for (;;) {
-        {
-            std::unique_lock lock(mutex_);
-            if (!wake_.wait(lock, stop, [this, seen] { return generation_ != seen; })) {
-                return; // stopped
-            }
-            seen = generation_;
+        seen = AwaitChange(generation_, seen);
+        if (stopping_.load(std::memory_order_relaxed)) {
+            return;
         }
-        // data_ and size_ stay as they are until every helper has reported.
-        const LetterTally tally = CountPieces();
-        const std::lock_guard lock(mutex_);
-        Add(helped_, tally);
-        if (--busyHelpers_ == 0) {
-            done_.notify_one();
+        result.tally = {};
+        result.faulted = !CountPieces(result.tally);
+        if (busyHelpers_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            busyHelpers_.notify_all();
         }
     }
 }

@@ -5,7 +5,10 @@
 #include <QTest>
 
 #include <atomic>
+#include <chrono>
 #include <fcntl.h>
+#include <random>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -55,10 +58,13 @@ private slots:
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
     void followsALinkToARegularFile();
-    void leavesAFifoWithAWaitingWriterAlone();
+    void neverOpensAFifo();
     void observerSeesTheBytesAndCanStopTheCount();
     void handsOnTheFirstBytesInTheSamePass_data();
     void handsOnTheFirstBytesInTheSamePass();
+    void aFileCutWhileCountedIsAReadError_data();
+    void aFileCutWhileCountedIsAReadError();
+    void aFileCutAtAnyMomentNeverEndsTheProcess();
 
 private:
     TempFiles files_;
@@ -308,25 +314,46 @@ void TestLetterCounter::followsALinkToARegularFile() {
     QCOMPARE(Describe(counts), QStringLiteral("e1 h1 l2 o1"));
 }
 
-void TestLetterCounter::leavesAFifoWithAWaitingWriterAlone() {
-    // Opening the FIFO, even to refuse it, would let the writer go on into a closed pipe.
-    const QByteArray fifo = files_.Path(QStringLiteral("busy-fifo")).toLocal8Bit();
+void TestLetterCounter::neverOpensAFifo() {
+    // Opening a FIFO, even to refuse it, would let a writer waiting in open go on into a closed
+    // pipe. Every open of the FIFO is seen by a watch on it, without waiting on the FIFO here.
+    const QByteArray fifo = files_.Path(QStringLiteral("watched-fifo")).toLocal8Bit();
     QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
-    std::atomic<bool> writerOpened = false;
-    std::thread writer([&] {
-        const int fd = ::open(fifo.constData(), O_WRONLY); // waits for a reader
-        writerOpened = true;
-        ::close(fd);
-    });
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    const auto opens = [watch] {
+        alignas(inotify_event) char events[4096];
+        int seen = 0;
+        for (ssize_t got; (got = ::read(watch, events, sizeof events)) > 0;) {
+            for (ssize_t at = 0; at < got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                seen += (event->mask & IN_OPEN) != 0;
+                at += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        }
+        return seen;
+    };
+    QVERIFY(::inotify_add_watch(watch, fifo.constData(), IN_OPEN) >= 0);
+
     std::vector<std::int32_t> counts;
     std::int32_t total = 0;
-    QVERIFY_THROWS_EXCEPTION(AnalysisFailure, CountLetters(fifo.toStdString(), counts, total));
-    QTest::qWait(100);
-    const bool openedByCount = writerOpened;
-    const int reader = ::open(fifo.constData(), O_RDONLY); // lets the writer finish
-    writer.join();
+    AnalysisError refusal = AnalysisError::ReadError;
+    try {
+        CountLetters(fifo.toStdString(), counts, total);
+        QFAIL("the FIFO was counted");
+    } catch (const AnalysisFailure& failure) {
+        refusal = failure.kind();
+    }
+    const int openedByCount = opens();
+    // The watch sees an open of the FIFO that does not wait for a writer.
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    QVERIFY(reader >= 0);
     ::close(reader);
-    QVERIFY(!openedByCount);
+    const int openedHere = opens();
+    ::close(watch);
+    QCOMPARE(refusal, AnalysisError::NotRegularFile);
+    QCOMPARE(openedByCount, 0);
+    QCOMPARE(openedHere, 1);
 }
 
 void TestLetterCounter::observerSeesTheBytesAndCanStopTheCount() {
@@ -389,8 +416,8 @@ void TestLetterCounter::handsOnTheFirstBytesInTheSamePass() {
         std::vector<std::int32_t> counts;
         std::int32_t total = 0;
         if (inMemory) {
-            CountLettersInText(std::string_view(text.constData(), std::size_t(text.size())),
-                               counts, total, {}, prefix);
+            CountLettersInText(std::string_view(text.constData(), std::size_t(text.size())), counts,
+                               total, {}, prefix);
         } else {
             CountLetters(path.toStdString(), counts, total, {}, prefix);
         }
@@ -401,6 +428,71 @@ void TestLetterCounter::handsOnTheFirstBytesInTheSamePass() {
         QVERIFY(counts == plain);
         QCOMPARE(total, plainTotal);
     }
+}
+
+void TestLetterCounter::aFileCutWhileCountedIsAReadError_data() {
+    // Every way of counting a large file meets the cut in tst_large_count; here the two that
+    // only the end of the count can see.
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("cutTo");
+    const int large = int(kParallelFrom + 3 * kReadBufferSize);
+    QTest::newRow("a small file, read, cut to nothing") << int(3 * kReadBufferSize) << 0;
+    // A mapping reads zeros past the end of the file on its last page, where nothing faults.
+    QTest::newRow("a large file cut inside its last page") << large << large - 10;
+}
+
+void TestLetterCounter::aFileCutWhileCountedIsAReadError() {
+    QFETCH(int, size);
+    QFETCH(int, cutTo);
+    const QString path = files_.Write(QStringLiteral("cut"), QByteArray(size, 'a'));
+    std::vector<std::int32_t> counts;
+    std::int32_t total = 0;
+    try {
+        CountLetters(path.toStdString(), counts, total,
+                     [&](std::uint64_t) { return ::truncate(qPrintable(path), cutTo) == 0; });
+        QFAIL("a file cut shorter was counted");
+    } catch (const AnalysisFailure& failure) {
+        QCOMPARE(failure.kind(), AnalysisError::ReadError);
+    }
+}
+
+void TestLetterCounter::aFileCutAtAnyMomentNeverEndsTheProcess() {
+    // Cut by another thread at a random moment of the count, on whichever way it takes then:
+    // the count either ends before the cut, whole, or fails with a read error.
+    const std::size_t size = kParallelFrom + 4 * kReadBufferSize;
+    const QByteArray text(qsizetype(size), 'x');
+    std::mt19937 random(11);
+    int cut = 0;
+    for (int round = 0; round < 30; ++round) {
+        const QString path = files_.Write(QStringLiteral("cut-%1").arg(round), text);
+        std::atomic<bool> started = false;
+        std::atomic<bool> cutDone = false;
+        const int cutTo = std::uniform_int_distribution<int>(0, int(size) - 1)(random);
+        const auto delay =
+            std::chrono::microseconds(std::uniform_int_distribution<int>(0, 2000)(random));
+        std::thread cutter([&] {
+            while (!started) {
+                std::this_thread::yield();
+            }
+            std::this_thread::sleep_for(delay);
+            cutDone = ::truncate(qPrintable(path), cutTo) == 0;
+        });
+        std::vector<std::int32_t> counts;
+        std::int32_t total = 0;
+        try {
+            CountLetters(path.toStdString(), counts, total, [&](std::uint64_t) {
+                started = true;
+                return true;
+            });
+            QCOMPARE(total, std::int32_t(size));
+        } catch (const AnalysisFailure& failure) {
+            QCOMPARE(failure.kind(), AnalysisError::ReadError);
+            ++cut;
+        }
+        cutter.join();
+        QVERIFY(cutDone);
+    }
+    QVERIFY(cut > 0);
 }
 
 QTEST_GUILESS_MAIN(TestLetterCounter)

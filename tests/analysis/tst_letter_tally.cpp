@@ -5,7 +5,10 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <random>
+#include <utility>
+#include <vector>
 
 using namespace tallivo;
 
@@ -36,6 +39,8 @@ private slots:
     void byteCountersDoNotWrapOnLongRuns();
     void filesStraddlingTheBufferMatchTheNaiveCount();
     void portableChunkBoundariesMatchTheNaiveCount();
+    void pathsRunFromTheSlowestToTheFastest_data();
+    void pathsRunFromTheSlowestToTheFastest();
 };
 
 void TestLetterTally::everyPathMatchesTheNaiveCount() {
@@ -120,6 +125,53 @@ void TestLetterTally::portableChunkBoundariesMatchTheNaiveCount() {
                               std::size_t(blob.size()), chunk, got);
         QVERIFY2(got == want, qPrintable(QString::number(chunk)));
     }
+}
+
+void TestLetterTally::pathsRunFromTheSlowestToTheFastest_data() {
+    QTest::addColumn<QString>("features");
+    QTest::addColumn<QString>("paths"); // slowest first: the last one is the one taken
+
+    const QString all = "avx2 avx512bw avx512vbmi avx512bitalg gfni";
+    QTest::newRow("none") << ""
+                          << "portable";
+    QTest::newRow("avx2 alone") << "avx2"
+                                << "portable avx2";
+    QTest::newRow("avx512bw without gfni: avx2 wins") << "avx2 avx512bw avx512vbmi avx512bitalg"
+                                                      << "portable avx512bw avx2";
+    QTest::newRow("every feature: gfni wins") << all << "portable avx512bw avx2 avx512-gfni";
+    QTest::newRow("gfni without avx-512 (a desktop processor)") << "avx2 gfni"
+                                                                << "portable avx2";
+    QTest::newRow("gfni without vbmi") << "avx2 avx512bw avx512bitalg gfni"
+                                       << "portable avx512bw avx2";
+    QTest::newRow("gfni without bitalg") << "avx2 avx512bw avx512vbmi gfni"
+                                         << "portable avx512bw avx2";
+    QTest::newRow("avx512bw without avx2") << "avx512bw"
+                                           << "portable avx512bw";
+    QTest::newRow("arm64") << "neon"
+                           << "portable neon";
+}
+
+void TestLetterTally::pathsRunFromTheSlowestToTheFastest() {
+    QFETCH(QString, features);
+    QFETCH(QString, paths);
+    CountFeatures offered;
+    const std::vector<std::pair<QString, bool*>> names{{"avx2", &offered.avx2},
+                                                       {"avx512bw", &offered.avx512bw},
+                                                       {"avx512vbmi", &offered.avx512vbmi},
+                                                       {"avx512bitalg", &offered.avx512bitalg},
+                                                       {"gfni", &offered.gfni},
+                                                       {"neon", &offered.neon}};
+    for (const QString& feature : features.split(' ', Qt::SkipEmptyParts)) {
+        const auto found = std::find_if(names.begin(), names.end(),
+                                        [&](const auto& name) { return name.first == feature; });
+        QVERIFY2(found != names.end(), qPrintable(feature));
+        *found->second = true;
+    }
+    QStringList chosen;
+    for (const CountPath path : CountPathsFor(offered)) {
+        chosen << QString::fromLatin1(CountPathName(path));
+    }
+    QCOMPARE(chosen.join(' '), paths);
 }
 
 QTEST_GUILESS_MAIN(TestLetterTally)

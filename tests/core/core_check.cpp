@@ -1,10 +1,13 @@
 // The counting core checked without Qt, so that it runs where Qt does not: natively, and built
 // with the arm64 cross compiler under qemu-aarch64. Every path this processor has, threaded
 // file counts and the rounding of the report are compared with plain one-byte-at-a-time
-// answers. Prints "N passed, N failed" and exits non-zero on any failure.
+// answers, and a file cut while counted must end in a read error on every way of counting it.
+// Prints "N passed, N failed" and exits non-zero on any failure.
 
 #include "analysis_error.h"
+#include "file_mapping.h"
 #include "frequency_report.h"
+#include "large_count.h"
 #include "letter_counter.h"
 #include "letter_tally.h"
 #include "naive_tally.h"
@@ -110,6 +113,32 @@ void ThreadedFileCountsMatchTheNaiveCount() {
     std::filesystem::remove(path);
 }
 
+void ACutFileIsAReadErrorOnEveryWay() {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("tallivo-core-cut-" + std::to_string(getpid()));
+    const std::string bytes(kParallelFrom + kReadBufferSize, 'e');
+    for (const CountWay way :
+         {CountWay{true, 1}, CountWay{true, 2}, CountWay{false, 1}, CountWay{false, 2}}) {
+        std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+        InputFile file(path.string());
+        FileMapping mapping(file.Descriptor(), bytes.size());
+        const LargeText text{&file, mapping.data(), bytes.size(), &mapping, path.string()};
+        std::vector<std::int32_t> counts(kLetterCount, 0);
+        std::int32_t total = 0;
+        bool readError = false;
+        try {
+            CountLargeText(text, FastestCountPath(), {way}, counts, total,
+                           [&](std::uint64_t) { return ::truncate(path.c_str(), 0) == 0; }, {});
+        } catch (const AnalysisFailure& failure) {
+            readError = failure.kind() == AnalysisError::ReadError;
+        }
+        Check(mapping.data() != nullptr && readError, std::string("a file cut while counted, ") +
+                                                          (way.mapped ? "mapped, " : "read, ") +
+                                                          std::to_string(way.threads) + " threads");
+    }
+    std::filesystem::remove(path);
+}
+
 void ReportRoundsAsOnEveryProcessor() {
     struct Row {
         std::int32_t count, total;
@@ -149,6 +178,7 @@ int main() {
     std::printf("counting paths: %s\n", paths.c_str());
     EveryPathMatchesTheNaiveCount();
     ThreadedFileCountsMatchTheNaiveCount();
+    ACutFileIsAReadErrorOnEveryWay();
     ReportRoundsAsOnEveryProcessor();
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;

@@ -63,10 +63,11 @@ public:
             stop();
         }
     }
-    void Advance(std::uint64_t) override {}
+    void Advance(std::uint64_t bytesRead) override { lastRead = bytesRead; }
     void End() override { ++ended; }
 
     QStringList watched;
+    std::uint64_t lastRead = 0; // as last heard
     bool stopAtBegin = false;
     int ended = 0;
 };

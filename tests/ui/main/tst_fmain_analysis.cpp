@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <unistd.h>
@@ -55,6 +56,7 @@ private slots:
     void barsShowTheirNumbersOnHover();
     void anotherAnalysisWaitsForTheCountUnderWay();
     void closingTheWindowStopsTheCount();
+    void aFileCutWhileCountedIsAReadError();
 
 private:
     PictureArea* Pic(int i) const {
@@ -349,6 +351,25 @@ void TestFMainAnalysis::closingTheWindowStopsTheCount() {
     QVERIFY(!fakes_->counter.IsBusy());
     QVERIFY(Lines().isEmpty());
     QCOMPARE(window_->totalLetters(), 0);
+}
+
+void TestFMainAnalysis::aFileCutWhileCountedIsAReadError() {
+    // Cut to nothing once the count has read some of it, mapped or read: a read error, the last
+    // analysis kept, and the process still here.
+    Analyse(files_.Write(QStringLiteral("aaab"), "aaab"));
+    StartEndlessCount();
+    QVERIFY(QTest::qWaitFor([this] { return fakes_->progress.lastRead > 0; }, 10000));
+    QSignalSpy ended(&fakes_->counter, &SourceCounter::finished);
+    const QString sparse = files_.Path(QStringLiteral("sparse"));
+    QVERIFY(QFile::resize(sparse, 0));
+    QVERIFY(ended.wait(10000));
+    QCOMPARE(fakes_->messages.texts,
+             QStringList{QStringLiteral("Impossibile analizzare il file:\n%1\nErrore durante la "
+                                        "lettura.")
+                             .arg(QDir::toNativeSeparators(sparse))});
+    QCOMPARE(Lines(), AaabReport());
+    QCOMPARE(window_->totalLetters(), 4);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 QTEST_MAIN(TestFMainAnalysis)
