@@ -93,6 +93,7 @@ bool RunWorkbenchBenchmark(const std::string& fileName, MessageService& messages
         model.SetResult({QStringLiteral("bench"), true, analysis});
         FDecifra window(model, messages);
         window.show();
+        window.ShowPage(QStringLiteral("cesare")); // the frame shows the page in view's plaintext
         auto* spin = window.findChild<QSpinBox*>(QStringLiteral("spnSpostamento"));
         // Up to the plaintext in the pane, whether it was built at once or beside the window.
         const double change = MedianMilliseconds(5, [&](int run) {
