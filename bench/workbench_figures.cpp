@@ -1,5 +1,7 @@
 #include "workbench_figures.h"
 
+#include "periodic_key.h"
+
 #include "analysis_model.h"
 #include "cipher_text.h"
 #include "fdecifra.h"
@@ -70,16 +72,16 @@ bool RunWorkbenchBenchmark(const std::string& fileName, MessageService& messages
     });
     std::uint64_t distances = 0;
     const double periods = MedianMilliseconds(3, [&](int) {
-        PeriodAnalysis analysis(20);
+        PeriodAnalysis analysis(kPeriodLimit); // as the workbench builds it
         analysis.Update(text->letters());
         sink += analysis.Coincidences().front();
         distances = analysis.Examination(text->letters(), 15).distances;
     });
     std::printf("workbench on %.1f MiB (%d letters): key change %.1f ms (shift), %.1f ms "
-                "(substitution), %.1f ms (keyword); period table and Kasiski, periods 1-20: "
+                "(substitution), %.1f ms (keyword); period table and Kasiski, periods 1-%d: "
                 "%.0f ms (%llu distances)\n",
                 double(bytes.size()) / (1 << 20), text->total(), caesar, substitution, vigenere,
-                periods, static_cast<unsigned long long>(distances));
+                kPeriodLimit, periods, static_cast<unsigned long long>(distances));
 
     // Through the window: the change of shift as the student makes it, up to the pane redrawn.
     for (const std::size_t size : {std::size_t{1} << 20, bytes.size()}) {
