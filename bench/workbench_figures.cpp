@@ -1,7 +1,5 @@
 #include "workbench_figures.h"
 
-#include "periodic_key.h"
-
 #include "analysis_model.h"
 #include "cipher_text.h"
 #include "fdecifra.h"
@@ -9,6 +7,7 @@
 #include "key_search.h"
 #include "median_time.h"
 #include "message_service.h"
+#include "periodic_key.h"
 #include "reference_frequencies.h"
 #include "text_statistics.h"
 
