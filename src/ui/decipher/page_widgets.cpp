@@ -123,6 +123,13 @@ const LanguageModel& ScoringModel(const WorkLanguage& language) {
     return language.model != nullptr ? *language.model : LanguageModel::Get(Language::Italian);
 }
 
+std::optional<QString> SearchRefusal(const WorkText& text) {
+    if (!text.text || text.text->letters().size() < 8) {
+        return QStringLiteral("Il testo ha troppo poche lettere per cercare la chiave.");
+    }
+    return std::nullopt;
+}
+
 QString Decimal(double value, int decimals) {
     return QLocale().toString(value, 'f', decimals);
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,6 +17,7 @@ namespace tallivo {
 
 class LanguageModel;
 struct WorkLanguage;
+struct WorkText;
 
 // The controls the workbench's pages share, made alike: named for the tests and for a screen
 // reader, buttons that are never a default.
@@ -41,6 +44,9 @@ QString KeyErrorText(KeyError error, const QString& rule);
 // Returns the model a page scores plaintexts with: the language's own, or Italian's for a
 // language the program carries no n-grams for (a reference text).
 const LanguageModel& ScoringModel(const WorkLanguage& language);
+
+// Returns why a key search cannot start on text (too few letters to score), or nothing.
+std::optional<QString> SearchRefusal(const WorkText& text);
 
 // Returns value in the user's locale with decimals decimals.
 QString Decimal(double value, int decimals);

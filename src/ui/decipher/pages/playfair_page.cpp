@@ -239,20 +239,13 @@ void PlayfairPage::CellEdited(QTableWidgetItem* item) {
 }
 
 void PlayfairPage::FindBestKey() {
-    if (!text_.text || text_.text->letters().size() < 8) {
-        lblSuggerimento->setText(QStringLiteral("Il testo ha troppo poche lettere per cercare "
-                                                "la chiave."));
-        return;
-    }
-    if (language_.model == nullptr) {
-        lblSuggerimento->setText(
-            QStringLiteral("La ricerca confronta il testo con i gruppi di quattro lettere di una "
-                           "lingua: scegli l'italiano o l'inglese."));
+    if (const std::optional<QString> refusal = SearchRefusal(text_)) {
+        lblSuggerimento->setText(*refusal);
         return;
     }
     lblSuggerimento->clear();
     const std::shared_ptr<const CipherText> text = text_.text;
-    const LanguageModel* model = language_.model;
+    const LanguageModel* model = &ScoringModel(language_);
     PlayfairSearch search;
     search.seed = ++searches_;
     searchJob_->Start<Found<PlayfairKey>>(

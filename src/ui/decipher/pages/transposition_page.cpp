@@ -389,20 +389,13 @@ bool TranspositionPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TranspositionPage::FindBestKey() {
-    if (!text_.text || text_.text->letters().size() < 8) {
-        lblSuggerimento->setText(QStringLiteral("Il testo ha troppo poche lettere per cercare "
-                                                "la chiave."));
-        return;
-    }
-    if (language_.model == nullptr) {
-        lblSuggerimento->setText(
-            QStringLiteral("La ricerca confronta il testo con i gruppi di quattro lettere di una "
-                           "lingua: scegli l'italiano o l'inglese."));
+    if (const std::optional<QString> refusal = SearchRefusal(text_)) {
+        lblSuggerimento->setText(*refusal);
         return;
     }
     lblSuggerimento->clear();
     const std::shared_ptr<const CipherText> text = text_.text;
-    const LanguageModel* model = language_.model;
+    const LanguageModel* model = &ScoringModel(language_);
     if (IsRailFence()) {
         searchJob_->Start<std::vector<std::pair<int, double>>>(
             [text, model](std::stop_token, const BackgroundJob::Progress&) {
