@@ -99,11 +99,6 @@ std::vector<LanguageModel::Ranked> ShortWords(const LanguageModel& model) {
     return words;
 }
 
-// The model of language as the frame gives it; none for a reference text.
-const LanguageModel* ModelOf(const WorkLanguage& language) {
-    return language.model;
-}
-
 // What a finished completion reports.
 struct Completion {
     SolveResult solved;
@@ -818,8 +813,7 @@ void SubstitutionPage::SetText(const WorkText& text) {
 }
 
 void SubstitutionPage::SetLanguage(const WorkLanguage& language) {
-    language_ = language;
-    language_.model = ModelOf(language);
+    language_ = language; // a reference text comes without a model: no hints, no completion
     const bool model = language_.model != nullptr;
     cmdSuggerisci->setEnabled(model);
     cmdCompleta->setEnabled(model);
