@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tallivo {
 
 namespace {
@@ -32,7 +34,6 @@ KeySlots::KeySlots(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFixedHeight(horizontalHeader()->sizeHint().height() + rowHeight(0) + 2 * frameWidth());
-    setMinimumWidth(verticalHeader()->sizeHint().width() + 26 * kSlotWidth + 2 * frameWidth());
     setCurrentCell(0, 0);
     ShowKey();
 }
@@ -45,6 +46,15 @@ void KeySlots::SetKey(const SubstitutionKey& key) {
 void KeySlots::SetLocks(const LetterLocks& locks) {
     locks_ = locks;
     ShowKey();
+}
+
+QSize KeySlots::sizeHint() const {
+    return minimumSizeHint();
+}
+
+QSize KeySlots::minimumSizeHint() const {
+    const int letters = std::max(horizontalHeader()->length(), 26 * kSlotWidth);
+    return {verticalHeader()->sizeHint().width() + letters + 2 * frameWidth(), height()};
 }
 
 void KeySlots::keyPressEvent(QKeyEvent* event) {

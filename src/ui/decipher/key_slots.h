@@ -18,6 +18,10 @@ class KeySlots : public QTableWidget {
 public:
     explicit KeySlots(QWidget* parent = nullptr);
 
+    // As wide as its 26 slots as the desktop's font draws them: never scrolled.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     const SubstitutionKey& key() const { return key_; }
     void SetKey(const SubstitutionKey& key);
     const LetterLocks& locks() const { return locks_; }

@@ -9,11 +9,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -132,6 +135,8 @@ class TestSubstitutionPage : public QObject {
     Q_OBJECT
 
 private slots:
+    void theSlotsAreNeverScrolled_data();
+    void theSlotsAreNeverScrolled();
     void completesFromAnEmptyKey();
     void locksSurviveEveryAid_data();
     void locksSurviveEveryAid();
@@ -534,6 +539,31 @@ void TestSubstitutionPage::swapsInOneStep() {
     QCOMPARE(bench.Key().PlainOf(one), swapped ? before.PlainOf(other) : before.PlainOf(one));
     QCOMPARE(bench.Key().PlainOf(other), swapped ? before.PlainOf(one) : before.PlainOf(other));
     QCOMPARE(bench.Find<QLabel>("lblSuggerimento")->text().isEmpty(), swapped);
+}
+
+void TestSubstitutionPage::theSlotsAreNeverScrolled_data() {
+    QTest::addColumn<int>("pixels"); // the font's size
+    QTest::newRow("usual font") << 13;
+    QTest::newRow("large desktop font") << 19;
+    QTest::newRow("projector") << 28;
+}
+
+void TestSubstitutionPage::theSlotsAreNeverScrolled() {
+    QFETCH(int, pixels);
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    auto* slotsTable = new KeySlots(&window);
+    layout->addWidget(slotsTable);
+    layout->addStretch(1);
+    QFont font = slotsTable->font();
+    font.setPixelSize(pixels);
+    slotsTable->setFont(font);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Laid out at its smallest, every one of the 26 slots is in view: none is scrolled away.
+    window.resize(window.minimumSizeHint());
+    QTRY_VERIFY(slotsTable->viewport()->width() >= slotsTable->horizontalHeader()->length());
+    QCOMPARE(slotsTable->horizontalScrollBar()->maximum(), 0);
 }
 
 QTEST_MAIN(TestSubstitutionPage)

@@ -181,18 +181,22 @@ SubstitutionPage::SubstitutionPage(const PageContext& context, QWidget* parent)
     actBlocca->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(actBlocca);
 
+    // The 26 slots take the page's whole width, so that a large desktop font still shows them all;
+    // what acts on them comes in the row below.
     auto* slotsRow = new QHBoxLayout;
     slotsRow->addWidget(grdChiave);
-    slotsRow->addWidget(cmdBlocca);
-    slotsRow->addWidget(cmdScambia);
-    slotsRow->addWidget(cboScambiaCon);
     slotsRow->addStretch(1);
     auto* keyRow = new QHBoxLayout;
     keyRow->addWidget(
         MakeBuddyLabel(this, QStringLiteral("&Chiave di sostituzione:"), txtChiaveSostituzione));
     keyRow->addWidget(txtChiaveSostituzione, 1);
-    keyRow->addWidget(cmdProponi);
-    keyRow->addWidget(cmdAzzera);
+    auto* toolsRow = new QHBoxLayout;
+    toolsRow->addWidget(cmdBlocca);
+    toolsRow->addWidget(cmdScambia);
+    toolsRow->addWidget(cboScambiaCon);
+    toolsRow->addStretch(1);
+    toolsRow->addWidget(cmdProponi);
+    toolsRow->addWidget(cmdAzzera);
     auto* work = new QVBoxLayout;
     work->addWidget(MakeBuddyLabel(
         this, QStringLiteral("C&rittogramma (in chiaro sotto ogni lettera):"), viewCrittogramma));
@@ -238,6 +242,7 @@ SubstitutionPage::SubstitutionPage(const PageContext& context, QWidget* parent)
         this, QStringLiteral("L&ettera in chiaro per ogni lettera cifrata (A–Z):"), grdChiave));
     layout->addLayout(slotsRow);
     layout->addLayout(keyRow);
+    layout->addLayout(toolsRow);
     layout->addWidget(lblSuggerimento);
     layout->addLayout(body, 1);
 
