@@ -5,6 +5,7 @@
 
 #include "analysis_error.h"
 #include "analysis_model.h"
+#include "clipboard_text.h"
 #include "file_mapping.h"
 #include "fmain.h"
 #include "frequency_report.h"
@@ -428,7 +429,8 @@ int RunBenchmark(int argc, char* argv[]) {
     SilentMessages messages;
     QtReadProgress progress;
     NoWindows windows;
-    const PlatformServices services{dialog, messages, progress, windows};
+    SystemClipboardText clipboard;
+    const PlatformServices services{dialog, messages, progress, windows, clipboard};
     SourceCounter counter(services);
     AnalysisModel model;
     FMain window(services, counter, model);

@@ -1,25 +1,24 @@
 # Shared by scripts/run, scripts/test and scripts/package: installs what is missing and builds.
 # Made for Debian 12: the packages come from apt, through sudo when not run as root.
 
-# Debian packages the program needs to build and run (X11 and Wayland). The fonts: Liberation
+# Debian packages the program needs to build and run (X11 and Wayland); the X client library
+# reads a long clipboard text without stopping the windows. The fonts: Liberation
 # Sans is the main window's, with the metrics its layout was drawn for; DejaVu Sans is what the
 # desktop's "sans-serif" resolves to, for the other windows and the guide (without it, on a
 # minimal system, sans-serif falls on Liberation Mono).
 TALLIVO_PACKAGES=(
     cmake g++ make
-    qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n libxcb1-dev
     fonts-liberation fonts-dejavu-core
 )
 
-# What the tests need on top: clang with its fuzzing runtime for the fuzzers, and the
-# freedesktop validators for the installed desktop entry and metadata, the X client library the
-# start-up benchmark watches the display with, and the arm64 cross compiler and qemu
+# What the tests need on top: clang with its fuzzing runtime for the fuzzers, the freedesktop
+# validators for the installed desktop entry and metadata, the arm64 cross compiler and qemu
 # user-mode emulation to build and run the core's tests for arm64, and pdftotext to read the
 # text of the exercises' worksheets.
 TALLIVO_TEST_PACKAGES=(
     clang libclang-rt-14-dev poppler-utils
     desktop-file-utils appstream
-    libxcb1-dev
     g++-aarch64-linux-gnu qemu-user
 )
 

@@ -24,6 +24,10 @@ const char* AnalysisErrorName(AnalysisError kind) noexcept {
         return "out of range";
     case AnalysisError::Cancelled:
         return "cancelled";
+    case AnalysisError::NoText:
+        return "no text offered";
+    case AnalysisError::NoAnswer:
+        return "no answer";
     }
     return "unknown error";
 }

@@ -17,6 +17,8 @@ enum class AnalysisError {
     NoDigit,        // a percentage that rounds to no digit at all with "#.##" (type error)
     OutOfRange,     // a value that does not fit its 16-bit result
     Cancelled,      // the user stopped a long read
+    NoText,         // a text to come from another program: it has none to give
+    NoAnswer,       // a text to come from another program: it never answered
 };
 
 // Returns a short English name of the error kind, for logs and test output.

@@ -132,4 +132,12 @@ void CountLettersInText(std::string_view text, std::vector<std::int32_t>& Letter
                    TotalLetters, observer, prefix);
 }
 
+void CountLettersInStream(const TextStream& stream, std::vector<std::int32_t>& LetterCounts,
+                          std::int32_t& TotalLetters, const ReadObserver& observer,
+                          const PrefixSink& prefix) {
+    LetterCounts.assign(kLetterCount, 0);
+    stream(WithPrefix(prefix, BlockCounter(FastestCountPath(), LetterCounts, TotalLetters)),
+           observer);
+}
+
 } // namespace tallivo

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +64,19 @@ void CountLettersInText(std::string_view text, std::vector<std::int32_t>& Letter
 void CountLettersInText(std::string_view text, std::vector<std::int32_t>& LetterCounts,
                         std::int32_t& TotalLetters, const ReadObserver& observer,
                         const PrefixSink& prefix);
+
+// A text that arrives in blocks from another program: called once, it hands each block to sink
+// as it comes, in order, and asks observer after each block and while it waits whether to go
+// on. It throws AnalysisFailure: Cancelled when observer says stop, NoText or NoAnswer when the
+// text never starts to come, ReadError when it stops coming before its end.
+using TextStream = std::function<void(const BlockSink& sink, const ReadObserver& observer)>;
+
+// Counts the letters of a text as stream brings it, exactly as CountLettersInText counts the
+// whole text, handing its first bytes to prefix in the same pass. Only a block at a time is
+// held, however long the text.
+void CountLettersInStream(const TextStream& stream, std::vector<std::int32_t>& LetterCounts,
+                          std::int32_t& TotalLetters, const ReadObserver& observer,
+                          const PrefixSink& prefix);
 
 // Adds tally to LetterCounts and TotalLetters, each addition checked against 32-bit overflow.
 // Throws AnalysisFailure(TooManyLetters).

@@ -1,4 +1,5 @@
 #include "analysis_model.h"
+#include "clipboard_text.h"
 #include "command_line.h"
 #include "composition.h"
 #include "fmain.h"
@@ -89,7 +90,8 @@ int main(int argc, char* argv[]) {
     tallivo::QtReadProgress progress;
     tallivo::AnalysisModel model;
     tallivo::QtWindowService windows(model, messages);
-    const tallivo::PlatformServices services{dialog, messages, progress, windows};
+    tallivo::SystemClipboardText clipboard;
+    const tallivo::PlatformServices services{dialog, messages, progress, windows, clipboard};
     tallivo::SourceCounter counter(services);
     tallivo::FMain window(services, counter, model);
     windows.SetOwner(&window);

@@ -2,6 +2,7 @@
 
 namespace tallivo {
 
+class ClipboardText;
 class MessageService;
 class OpenFileDialog;
 class ReadProgress;
@@ -13,6 +14,7 @@ struct PlatformServices {
     MessageService& messages;
     ReadProgress& progress;
     WindowService& windows;
+    ClipboardText& clipboard;
 };
 
 } // namespace tallivo

@@ -61,6 +61,12 @@ TextSource TextSource::Text(Kind kind, const QByteArray& bytes) {
     return TextSource(kind == Kind::File ? Kind::Pasted : kind, bytes);
 }
 
+TextSource TextSource::Stream(Kind kind, TextStream stream) {
+    TextSource source(kind == Kind::File ? Kind::Pasted : kind, {});
+    source.stream_ = std::move(stream);
+    return source;
+}
+
 TextSource TextSource::Sample(const QString& name, const QByteArray& bytes) {
     TextSource source(Kind::Sample, bytes);
     source.sample_ = name;
@@ -102,6 +108,10 @@ QString TextSource::NoLettersMessage() const {
 
 FileStamp TextSource::CountLetters(std::vector<std::int32_t>& counts, std::int32_t& total,
                                    const ReadObserver& observer, const PrefixSink& prefix) const {
+    if (stream_) {
+        CountLettersInStream(stream_, counts, total, observer, prefix);
+        return {};
+    }
     if (IsText()) {
         CountLettersInText(View(bytes_), counts, total, observer, prefix);
         return {};
@@ -119,6 +129,20 @@ bool IsCancelledName(const QString& name) {
 }
 
 QString FailureMessage(AnalysisError kind, const TextSource& source) {
+    if (source.kind() == TextSource::Kind::Pasted) {
+        switch (kind) {
+        case AnalysisError::NoText:
+            return QStringLiteral("Gli appunti non contengono testo.");
+        case AnalysisError::NoAnswer:
+            return QStringLiteral("Gli appunti non hanno risposto: il programma che li possiede "
+                                  "non ha inviato il testo.");
+        case AnalysisError::ReadError:
+            return QStringLiteral("Il testo degli appunti non è arrivato: il trasferimento si è "
+                                  "interrotto. L'analisi precedente resta com'era.");
+        default:
+            break;
+        }
+    }
     return ErrorHeading(kind) + QLatin1Char('\n') + source.DisplayName() + QLatin1Char('\n') +
            ErrorReason(kind);
 }

@@ -26,6 +26,8 @@ public:
     static TextSource FileNamed(const QByteArray& nameBytes);
     // A text given as its bytes (UTF-8 as a rule), pasted or dropped.
     static TextSource Text(Kind kind, const QByteArray& bytes);
+    // A text that another program sends as it is read, pasted: only the part in hand is held.
+    static TextSource Stream(Kind kind, TextStream stream);
     // One of the sample texts that come with the program, by its name.
     static TextSource Sample(const QString& name, const QByteArray& bytes);
 
@@ -51,8 +53,9 @@ private:
     TextSource(Kind kind, QByteArray bytes);
 
     Kind kind_;
-    QByteArray bytes_; // the file's name, or the text
-    QString sample_;   // a sample's name
+    QByteArray bytes_;  // the file's name, or the text
+    QString sample_;    // a sample's name
+    TextStream stream_; // a text that comes as it is read, in place of bytes_
 };
 
 // Returns whether a name picked in the Open dialog is empty or holds only spaces (tabs are

@@ -407,7 +407,17 @@ void TestLetterCounter::handsOnTheFirstBytesInTheSamePass() {
     }
     const QString path = files_.Write(QStringLiteral("prefix"), text);
     const QByteArray expected = text.left(limit);
-    for (const bool inMemory : {false, true}) {
+    const std::string_view whole(text.constData(), std::size_t(text.size()));
+    // A text another program sends comes in pieces of any size, some of one byte.
+    const TextStream stream = [whole](const BlockSink& sink, const ReadObserver&) {
+        const std::size_t sizes[] = {1, 4093, kReadBufferSize + 7, 1, 65536};
+        for (std::size_t at = 0, turn = 0; at < whole.size(); ++turn) {
+            const std::size_t n = std::min(sizes[turn % std::size(sizes)], whole.size() - at);
+            sink(reinterpret_cast<const unsigned char*>(whole.data() + at), n);
+            at += n;
+        }
+    };
+    for (const char* way : {"file", "memory", "stream"}) {
         std::string handed;
         const PrefixSink prefix{[&handed](const unsigned char* data, std::size_t n) {
                                     handed.append(reinterpret_cast<const char*>(data), n);
@@ -415,9 +425,10 @@ void TestLetterCounter::handsOnTheFirstBytesInTheSamePass() {
                                 std::size_t(limit)};
         std::vector<std::int32_t> counts;
         std::int32_t total = 0;
-        if (inMemory) {
-            CountLettersInText(std::string_view(text.constData(), std::size_t(text.size())), counts,
-                               total, {}, prefix);
+        if (way == std::string_view("memory")) {
+            CountLettersInText(whole, counts, total, {}, prefix);
+        } else if (way == std::string_view("stream")) {
+            CountLettersInStream(stream, counts, total, {}, prefix);
         } else {
             CountLetters(path.toStdString(), counts, total, {}, prefix);
         }

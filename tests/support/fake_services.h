@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis_model.h"
+#include "clipboard_text.h"
 #include "message_service.h"
 #include "open_file_dialog.h"
 #include "platform_services.h"
@@ -25,6 +26,18 @@ public:
 
     QQueue<QString> names;
     int shown = 0;
+};
+
+// A clipboard whose text comes as stream says, or, without one, from the toolkit's clipboard.
+class ScriptedClipboard : public tallivo::ClipboardText {
+public:
+    std::optional<tallivo::TextStream> Stream() override {
+        ++asked;
+        return stream;
+    }
+
+    std::optional<tallivo::TextStream> stream;
+    int asked = 0;
 };
 
 // Records every message (and the pointer it was shown under), every question (answering as
@@ -92,7 +105,8 @@ struct FakeServices {
     RecordingMessages messages;
     ScriptedProgress progress;
     RecordingWindows windows;
-    tallivo::PlatformServices services{dialog, messages, progress, windows};
+    ScriptedClipboard clipboard;
+    tallivo::PlatformServices services{dialog, messages, progress, windows, clipboard};
     tallivo::SourceCounter counter{services};
     tallivo::AnalysisModel model;
 

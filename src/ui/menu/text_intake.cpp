@@ -1,5 +1,6 @@
 #include "text_intake.h"
 
+#include "clipboard_text.h"
 #include "fmain.h"
 #include "message_service.h"
 #include "platform_services.h"
@@ -77,6 +78,11 @@ void TextIntake::Tell(const QString& text) {
 }
 
 void TextIntake::Paste() {
+    // Another program's text is read as it comes, on the worker, however long it is.
+    if (std::optional<TextStream> stream = services_.clipboard.Stream()) {
+        window_.Analyse(TextSource::Stream(TextSource::Kind::Pasted, std::move(*stream)));
+        return;
+    }
     QByteArray text;
     bool offered = false;
     QElapsedTimer asking;
@@ -99,14 +105,16 @@ void TextIntake::Paste() {
     if (!text.isEmpty()) {
         // Counted on the worker like a file; the model keeps only what the workbench needs.
         window_.Analyse(TextSource::Text(TextSource::Kind::Pasted, text));
-    } else if (offered) {
-        Tell(QStringLiteral("Il testo degli appunti non è arrivato: il trasferimento si è "
-                            "interrotto. L'analisi precedente resta com'era."));
+        return;
+    }
+    // Said as a paste read as it comes says it.
+    const TextSource pasted = TextSource::Text(TextSource::Kind::Pasted, {});
+    if (offered) {
+        Tell(FailureMessage(AnalysisError::ReadError, pasted));
     } else if (asking.elapsed() >= kNoAnswerMs) {
-        Tell(QStringLiteral("Gli appunti non hanno risposto: il programma che li possiede non "
-                            "ha inviato il testo."));
+        Tell(FailureMessage(AnalysisError::NoAnswer, pasted));
     } else {
-        Tell(QStringLiteral("Gli appunti non contengono testo."));
+        Tell(FailureMessage(AnalysisError::NoText, pasted));
     }
 }
 

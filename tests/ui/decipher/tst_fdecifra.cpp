@@ -64,7 +64,8 @@ private:
         ScriptedProgress progress;
         AnalysisModel model;
         QtWindowService windows{model, messages};
-        PlatformServices services{dialog, messages, progress, windows};
+        ScriptedClipboard clipboard;
+        PlatformServices services{dialog, messages, progress, windows, clipboard};
         SourceCounter counter{services};
     };
 

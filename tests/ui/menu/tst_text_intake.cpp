@@ -1,4 +1,6 @@
+#include "analysis_error.h"
 #include "app_fonts.h"
+#include "cipher_text.h"
 #include "composition.h"
 #include "fake_services.h"
 #include "fmain.h"
@@ -11,6 +13,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QTest>
+#include <QThread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -70,6 +73,8 @@ private slots:
     void droppedOrPastedTextIsAnalysedAsAFile();
     void textThatDoesNotArriveKeepsTheReport_data();
     void textThatDoesNotArriveKeepsTheReport();
+    void anotherProgramsTextIsCountedAsItComes_data();
+    void anotherProgramsTextIsCountedAsItComes();
     void theClipboardIsAskedOnceForItsFormatsAndOnceForTheText_data();
     void theClipboardIsAskedOnceForItsFormatsAndOnceForTheText();
     void droppedFilesOneAtATime();
@@ -191,6 +196,60 @@ void TestTextIntake::textThatDoesNotArriveKeepsTheReport() {
     QCOMPARE(Lines(), AaabReport());
     QCOMPARE(window_->totalLetters(), 4);
     QVERIFY(!fakes_->counter.IsBusy());
+}
+
+void TestTextIntake::anotherProgramsTextIsCountedAsItComes_data() {
+    QTest::addColumn<int>("parts");   // of 1 MiB and 3 bytes, each "ab\n" over and over
+    QTest::addColumn<int>("failure"); // after the parts; -1: none
+    QTest::addColumn<QString>("message");
+    const int none = -1;
+    QTest::newRow("longer than the workbench keeps") << 20 << none << QString();
+    QTest::newRow("the owner has no text")
+        << 0 << int(AnalysisError::NoText) << "Gli appunti non contengono testo.";
+    QTest::newRow("the owner never answers")
+        << 0 << int(AnalysisError::NoAnswer) << "Gli appunti non hanno risposto";
+    QTest::newRow("the parts stop coming")
+        << 3 << int(AnalysisError::ReadError) << "Il testo degli appunti non è arrivato";
+}
+
+void TestTextIntake::anotherProgramsTextIsCountedAsItComes() {
+    QFETCH(int, parts);
+    QFETCH(int, failure);
+    QFETCH(QString, message);
+    AnalyseAaab();
+    std::string part;
+    while (part.size() < (std::size_t(1) << 20) + 3) {
+        part += "ab\n";
+    }
+    fakes_->clipboard.stream = [&](const BlockSink& sink, const ReadObserver& observer) {
+        QVERIFY(QThread::currentThread() != qApp->thread()); // never on the window's thread
+        std::uint64_t sent = 0;
+        for (int i = 0; i < parts; ++i) {
+            sink(reinterpret_cast<const unsigned char*>(part.data()), part.size());
+            sent += part.size();
+            observer(sent);
+        }
+        if (failure >= 0) {
+            throw AnalysisFailure(AnalysisError(failure), "scripted");
+        }
+    };
+    fakes_->AndWait([this] { QTest::keyClick(window_, Qt::Key_V, Qt::ControlModifier); });
+    QCOMPARE(fakes_->clipboard.asked, 1);
+    if (failure >= 0) {
+        QCOMPARE(fakes_->messages.texts.size(), 1);
+        QVERIFY2(fakes_->messages.texts[0].startsWith(message),
+                 qPrintable(fakes_->messages.texts[0]));
+        QCOMPARE(Lines(), AaabReport());
+        return;
+    }
+    QVERIFY(fakes_->messages.texts.isEmpty());
+    const std::int64_t each = std::int64_t(part.size()) / 3;
+    QCOMPARE(window_->totalLetters(), 2 * each * parts);
+    QCOMPARE(fakes_->model.result()->name, QStringLiteral("(testo incollato)"));
+    // All of it counted, only the head kept, cut where the workbench cuts a file.
+    const std::string& kept = fakes_->model.result()->analysis.text->bytes();
+    QCOMPARE(kept.size(), std::size_t(CipherText::kWorkLimit));
+    QVERIFY(kept.compare(0, part.size(), part) == 0);
 }
 
 void TestTextIntake::theClipboardIsAskedOnceForItsFormatsAndOnceForTheText_data() {
