@@ -1,8 +1,6 @@
 #include "fake_services.h"
 #include "italian_passage.h"
-#include "language_model.h"
-#include "letter_layout.h"
-#include "plain_text.h"
+#include "page_fixture.h"
 #include "playfair_page.h"
 
 #include <QApplication>
@@ -72,23 +70,15 @@ private slots:
     void countsThePlaintextsLetters();
 
 private:
-    void Take(const QByteArray& cipher) {
-        cipher_ = cipher;
-        page_->SetText(
-            WorkText{QStringLiteral("prova"), std::make_shared<CipherText>(cipher.toStdString())});
-        page_->SetLanguage(WorkLanguage{QStringLiteral("Italiano"), ItalianFrequencies(),
-                                        &LanguageModel::Get(Language::Italian)});
-    }
-    QString Plain() const {
-        return PlainTextOf(cipher_.toStdString(), *page_->Mapping(), TextReading{});
-    }
+    void Take(const QByteArray& cipher) { text_ = GiveText(*page_, cipher.toStdString()); }
+    QString Plain() const { return PlainShown(*page_, *text_); }
     QTableWidget* Square() const {
-        return page_->findChild<QTableWidget*>(QStringLiteral("tblQuadrato"));
+        return Control<QTableWidget>(*page_, QStringLiteral("tblQuadrato"));
     }
 
     RecordingMessages messages_;
     PlayfairPage* page_ = nullptr;
-    QByteArray cipher_;
+    std::shared_ptr<const CipherText> text_;
 };
 
 void TestPlayfairPage::init() {

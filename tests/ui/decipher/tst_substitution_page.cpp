@@ -3,7 +3,7 @@
 #include "fake_services.h"
 #include "key_mapping.h"
 #include "key_slots.h"
-#include "language_model.h"
+#include "page_fixture.h"
 #include "substitution_page.h"
 
 #include <QApplication>
@@ -76,12 +76,10 @@ void Type(QLineEdit* line, const QString& text) {
 struct Bench {
     explicit Bench(bool spaces = true)
         : cipher(Ciphertext(spaces)) {
-        page.SetText(WorkText{QStringLiteral("prova"), std::make_shared<CipherText>(cipher)});
-        page.SetLanguage(WorkLanguage{QStringLiteral("Italiano"), ItalianFrequencies(),
-                                      &LanguageModel::Get(Language::Italian)});
+        GiveText(page, cipher);
     }
     template <typename T> T* Find(const char* name) {
-        return page.findChild<T*>(QLatin1String(name));
+        return Control<T>(page, QLatin1String(name));
     }
     SubstitutionKey Key() const { return *SubstitutionKey::FromText(page.KeyText().toStdString()); }
     // Whether every letter of the text deciphers as the plaintext has it.

@@ -2,9 +2,8 @@
 #include "fake_services.h"
 #include "fdecifra.h"
 #include "italian_passage.h"
-#include "language_model.h"
-#include "letter_layout.h"
-#include "plain_text.h"
+#include "page_fixture.h"
+#include "reference_frequencies.h"
 #include "transposition_page.h"
 
 #include <QApplication>
@@ -46,25 +45,17 @@ private slots:
 
 private:
     // Works on cipher, compared with Italian.
-    void Take(const QByteArray& cipher) {
-        cipher_ = cipher;
-        page_->SetText(
-            WorkText{QStringLiteral("prova"), std::make_shared<CipherText>(cipher.toStdString())});
-        page_->SetLanguage(WorkLanguage{QStringLiteral("Italiano"), ItalianFrequencies(),
-                                        &LanguageModel::Get(Language::Italian)});
-    }
+    void Take(const QByteArray& cipher) { text_ = GiveText(*page_, cipher.toStdString()); }
     // The plaintext as the workbench's pane shows it.
-    QString Plain() const {
-        return PlainTextOf(cipher_.toStdString(), *page_->Mapping(), TextReading{});
-    }
+    QString Plain() const { return PlainShown(*page_, *text_); }
     template <typename T> T* Find(const char* name) const {
-        return page_->findChild<T*>(QLatin1String(name));
+        return Control<T>(*page_, QLatin1String(name));
     }
     QTableWidget* Grid() const { return Find<QTableWidget>("tblGriglia"); }
 
     RecordingMessages messages_;
     TranspositionPage* page_ = nullptr;
-    QByteArray cipher_;
+    std::shared_ptr<const CipherText> text_;
 };
 
 void TestTranspositionPage::init() {

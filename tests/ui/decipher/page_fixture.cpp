@@ -1,0 +1,72 @@
+#include "page_fixture.h"
+
+#include "identification_page.h"
+#include "language_model.h"
+#include "letter_mapping.h"
+#include "plain_text.h"
+#include "reference_frequencies.h"
+
+#include <QFile>
+#include <QSignalSpy>
+
+namespace tallivo {
+
+std::shared_ptr<const CipherText> GiveText(CipherPage& page, std::string_view cipher,
+                                           WithPeriods periods, const QString& name) {
+    auto text = std::make_shared<const CipherText>(cipher);
+    page.SetText(WorkText{name, text});
+    page.SetLanguage(WorkLanguage{QStringLiteral("Italiano"), ItalianFrequencies(),
+                                  &LanguageModel::Get(Language::Italian)});
+    if (periods == WithPeriods::Yes) {
+        auto analysis = std::make_shared<PeriodAnalysis>(kPeriodLimit);
+        analysis->Update(text->letters());
+        auto figures = std::make_shared<PeriodFigures>();
+        figures->coincidences = analysis->Coincidences();
+        figures->kasiski = analysis->Examination(text->letters(), 15);
+        figures->analysis = std::move(analysis);
+        page.SetPeriods(figures);
+    }
+    return text;
+}
+
+std::string PlainBytes(const CipherPage& page, const CipherText& text) {
+    std::string plain;
+    page.Mapping()->Map(text.bytes(), plain, 0);
+    return plain;
+}
+
+QString PlainShown(const CipherPage& page, const CipherText& text) {
+    return PlainTextOf(text.bytes(), *page.Mapping(), TextReading{});
+}
+
+CipherPage* PageNamed(const std::vector<CipherPage*>& pages, const QString& cipherName) {
+    for (CipherPage* page : pages) {
+        if (page->CipherName() == cipherName) {
+            return page;
+        }
+    }
+    qFatal("the workbench has no page %s", qPrintable(cipherName));
+}
+
+bool VerdictShown(CipherPage& identification) {
+    auto* page = qobject_cast<IdentificationPage*>(&identification);
+    if (page == nullptr) {
+        return false;
+    }
+    if (page->CurrentVerdict()) {
+        return true;
+    }
+    // The verdict is worked out beside the window: it comes through the event loop.
+    QSignalSpy shown(page, &IdentificationPage::verdictShown);
+    return shown.wait(20000);
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("cannot read %s", qPrintable(path));
+    }
+    return file.readAll();
+}
+
+} // namespace tallivo
