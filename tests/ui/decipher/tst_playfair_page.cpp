@@ -114,10 +114,6 @@ void TestPlayfairPage::bestKeyFindsTheSquare() {
 void TestPlayfairPage::keyTextRoundTrips_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("square");
-    QTest::newRow("a keyword") << "playfair example"
-                               << "PLAYFIREXMBCDGHKNOQSTUVWZ";
-    QTest::newRow("J is I") << "Jolly"
-                            << "IOLYABCDEFGHKMNPQRSTUVWXZ";
     QTest::newRow("the square itself") << "ZYXWVUTSRQPONMLKIHGFEDCBA"
                                        << "ZYXWVUTSRQPONMLKIHGFEDCBA";
     QTest::newRow("a square typed in rows") << " LIMON EABCD FGHKP QRSTU VWXYZ "
@@ -146,8 +142,6 @@ void TestPlayfairPage::refusesKeysThatDoNotFit_data() {
     QTest::addColumn<QString>("why");
     QTest::newRow("nothing") << " "
                              << "La chiave è vuota.";
-    QTest::newRow("a digit") << "chiave1"
-                             << "non sono lettere";
     QTest::newRow("an accent") << "città"
                                << "non sono lettere";
 }

@@ -162,8 +162,6 @@ void TestTranspositionPage::refusesKeysThatDoNotFit_data() {
     QTest::addColumn<QString>("why");
     QTest::newRow("nothing") << "   "
                              << "La chiave è vuota.";
-    QTest::newRow("a column twice") << "1 2 2"
-                                    << "I numeri delle colonne";
     QTest::newRow("no column 1") << "2 3 4"
                                  << "I numeri delle colonne";
     QTest::newRow("thirteen columns") << "1 2 3 4 5 6 7 8 9 10 11 12 13"
@@ -177,8 +175,6 @@ void TestTranspositionPage::refusesKeysThatDoNotFit_data() {
     QTest::newRow("an accented keyword") << "città"
                                          << "non sono lettere";
     QTest::newRow("one rail") << "staccionata 1"
-                              << "fuori dall'intervallo";
-    QTest::newRow("21 rails") << "staccionata 21"
                               << "fuori dall'intervallo";
     QTest::newRow("no rails") << "staccionata"
                               << "La chiave è vuota.";
