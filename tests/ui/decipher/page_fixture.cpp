@@ -69,4 +69,25 @@ QByteArray FileBytes(const QString& path) {
     return file.readAll();
 }
 
+QString PlayfairPrepared(std::string_view text) {
+    QString letters;
+    for (const char c : text) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            const QChar letter = QChar(c).toUpper();
+            letters += letter == QLatin1Char('J') ? QChar(QLatin1Char('I')) : letter;
+        }
+    }
+    QString pairs;
+    for (const QChar letter : letters) {
+        if (pairs.size() % 2 == 1 && pairs.back() == letter) {
+            pairs += letter == QLatin1Char('X') ? QLatin1Char('Q') : QLatin1Char('X');
+        }
+        pairs += letter;
+    }
+    if (pairs.size() % 2 == 1) {
+        pairs += pairs.back() == QLatin1Char('X') ? QLatin1Char('Q') : QLatin1Char('X');
+    }
+    return pairs;
+}
+
 } // namespace tallivo

@@ -40,6 +40,11 @@ bool VerdictShown(CipherPage& identification);
 // The whole file at path; the test stops if it cannot be read.
 QByteArray FileBytes(const QString& path);
 
+// The letters Playfair enciphers of text, in capitals, by the cipher's rules as a student
+// applies them by hand: J written as I; a pair of two equal letters split by an X (by a Q when
+// the letters are X), and an X after an odd last letter.
+QString PlayfairPrepared(std::string_view text);
+
 // The control of page named name; on the Beaufort page, which shares the Vigenère page's
 // controls, the name has "Beaufort" after it.
 template <typename T> T* Control(const QObject& page, const QString& name) {

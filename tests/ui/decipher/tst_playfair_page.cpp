@@ -16,28 +16,8 @@ using namespace tallivo;
 
 namespace {
 
-// The letters Playfair enciphers of text, in capitals, by the cipher's rules as a student
-// applies them by hand: J written as I; a pair of two equal letters split by an X (by a Q when
-// the letters are X), and an X after an odd last letter.
 QString Prepared(const QByteArray& text) {
-    QString letters;
-    for (const char c : text) {
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-            const QChar letter = QChar(c).toUpper();
-            letters += letter == QLatin1Char('J') ? QChar(QLatin1Char('I')) : letter;
-        }
-    }
-    QString pairs;
-    for (const QChar letter : letters) {
-        if (pairs.size() % 2 == 1 && pairs.back() == letter) {
-            pairs += letter == QLatin1Char('X') ? QLatin1Char('Q') : QLatin1Char('X');
-        }
-        pairs += letter;
-    }
-    if (pairs.size() % 2 == 1) {
-        pairs += pairs.back() == QLatin1Char('X') ? QLatin1Char('Q') : QLatin1Char('X');
-    }
-    return pairs;
+    return PlayfairPrepared(text.toStdString());
 }
 
 QString LettersOf(const QString& text) {
