@@ -6,7 +6,9 @@
 #include "plain_text.h"
 #include "reference_frequencies.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QSignalSpy>
 
 namespace tallivo {
@@ -67,6 +69,13 @@ QByteArray FileBytes(const QString& path) {
         qFatal("cannot read %s", qPrintable(path));
     }
     return file.readAll();
+}
+
+void TypeKeys(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
 }
 
 QString PlayfairPrepared(std::string_view text) {

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 #include <string_view>
@@ -39,6 +40,10 @@ bool VerdictShown(CipherPage& identification);
 
 // The whole file at path; the test stops if it cannot be read.
 QByteArray FileBytes(const QString& path);
+
+// Types text into widget a character at a time, as the keyboard does: any character, the
+// accented ones too.
+void TypeKeys(QWidget* widget, const QString& text);
 
 // The letters Playfair enciphers of text, in capitals, by the cipher's rules as a student
 // applies them by hand: J written as I; a pair of two equal letters split by an X (by a Q when

@@ -3,8 +3,6 @@
 #include "page_fixture.h"
 #include "playfair_page.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -142,8 +140,7 @@ void TestPlayfairPage::refusesKeysThatDoNotFit() {
     // Typed into the keyword line, it says why in the page and keeps the square too.
     auto* line = page_->findChild<QLineEdit*>(QStringLiteral("txtParolaPlayfair"));
     line->selectAll();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed.right(1));
-    QApplication::sendEvent(line, &press);
+    TypeKeys(line, typed.right(1));
     QVERIFY(
         page_->findChild<QLabel*>(QStringLiteral("lblSuggerimentoPlayfair"))->text().contains(why));
     QCOMPARE(page_->KeyText(), kept);

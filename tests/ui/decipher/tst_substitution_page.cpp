@@ -6,12 +6,10 @@
 #include "page_fixture.h"
 #include "substitution_page.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -62,14 +60,6 @@ std::size_t LetterOfWord(const std::string& word) {
     return std::size_t(std::count_if(text.begin(), text.begin() + std::ptrdiff_t(at), [](char c) {
         return LetterIndex(static_cast<unsigned char>(c)) >= 0;
     }));
-}
-
-// Types text into line as the keyboard does, any character.
-void Type(QLineEdit* line, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(line, &press);
-    }
 }
 
 // The page on the tests' ciphertext, in Italian.
@@ -346,7 +336,7 @@ void TestSubstitutionPage::probableWordFitsOrSaysWhy() {
     }
     const QString before = bench.page.State();
     QSignalSpy changed(&bench.page, &CipherPage::keyChanged);
-    Type(bench.Find<QLineEdit>("txtParolaProbabile"), word);
+    TypeKeys(bench.Find<QLineEdit>("txtParolaProbabile"), word);
     QVERIFY2(bench.Find<QLabel>("lblParola")->text().contains(said),
              qPrintable(bench.Find<QLabel>("lblParola")->text()));
     QCOMPARE(bench.page.State(), before); // typing alone changes nothing
@@ -422,7 +412,7 @@ void TestSubstitutionPage::solvesStepByStep() {
     Bench bench;
     int steps = 0;
     if (!probable.isEmpty()) {
-        Type(bench.Find<QLineEdit>("txtParolaProbabile"), probable);
+        TypeKeys(bench.Find<QLineEdit>("txtParolaProbabile"), probable);
         QVERIFY(bench.Pick(
             "lstPosizioni",
             QStringLiteral("lettera %1:").arg(LetterOfWord(probable.toStdString()) + 1)));

@@ -6,10 +6,8 @@
 #include "reference_frequencies.h"
 #include "transposition_page.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -337,10 +335,7 @@ void TestTranspositionPage::theWorkbenchShowsThePlaintextAsTheKeyChanges() {
     // Typed a character at a time, the key is applied as soon as it makes one.
     auto* order = bench.findChild<QLineEdit*>(QStringLiteral("txtOrdine"));
     order->selectAll();
-    for (const QChar c : QStringLiteral("4 1 6 2 5 3")) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(order, &press);
-    }
+    TypeKeys(order, QStringLiteral("4 1 6 2 5 3"));
     QCOMPARE(bench.KeyText(), QStringLiteral("4 1 6 2 5 3"));
     QCOMPARE(bench.PlainText(), QString::fromUtf8(plain));
     // A column moved in the grid changes the plaintext; Annulla modifica brings it back.
