@@ -92,6 +92,8 @@ void TestPlayfairPage::bestKeyFindsTheSquare() {
 void TestPlayfairPage::keyTextRoundTrips_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("square");
+    QTest::newRow("a keyword") << "playfair example"
+                               << "PLAYFIREXMBCDGHKNOQSTUVWZ";
     QTest::newRow("the square itself") << "ZYXWVUTSRQPONMLKIHGFEDCBA"
                                        << "ZYXWVUTSRQPONMLKIHGFEDCBA";
     QTest::newRow("a square typed in rows") << " LIMON EABCD FGHKP QRSTU VWXYZ "

@@ -174,6 +174,8 @@ void TestTranspositionPage::refusesKeysThatDoNotFit_data() {
                                          << "non sono lettere";
     QTest::newRow("one rail") << "staccionata 1"
                               << "fuori dall'intervallo";
+    QTest::newRow("21 rails") << "staccionata 21"
+                              << "fuori dall'intervallo";
     QTest::newRow("no rails") << "staccionata"
                               << "La chiave è vuota.";
 }
