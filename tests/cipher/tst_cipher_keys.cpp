@@ -397,6 +397,9 @@ void TestCipherKeys::keysAreReadOrRefused_data() {
         << "Playfair example" << true << none << "PLAYFIREXMBCDGHKNOQSTUVWZ";
     QTest::newRow("Playfair, J is I") << "playfair"
                                       << "jolly" << true << none << "IOLYABCDEFGHKMNPQRSTUVWXZ";
+    QTest::newRow("Playfair, a capital J is I")
+        << "playfair"
+        << "Jolly" << true << none << "IOLYABCDEFGHKMNPQRSTUVWXZ";
     QTest::newRow("Playfair, a digit") << "playfair"
                                        << "chiave1" << false << KeyError::NotALetter << "";
 }

@@ -3,15 +3,13 @@
 #include "fake_services.h"
 #include "key_mapping.h"
 #include "key_slots.h"
-#include "language_model.h"
+#include "page_fixture.h"
 #include "substitution_page.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -64,24 +62,14 @@ std::size_t LetterOfWord(const std::string& word) {
     }));
 }
 
-// Types text into line as the keyboard does, any character.
-void Type(QLineEdit* line, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(line, &press);
-    }
-}
-
 // The page on the tests' ciphertext, in Italian.
 struct Bench {
     explicit Bench(bool spaces = true)
         : cipher(Ciphertext(spaces)) {
-        page.SetText(WorkText{QStringLiteral("prova"), std::make_shared<CipherText>(cipher)});
-        page.SetLanguage(WorkLanguage{QStringLiteral("Italiano"), ItalianFrequencies(),
-                                      &LanguageModel::Get(Language::Italian)});
+        GiveText(page, cipher);
     }
     template <typename T> T* Find(const char* name) {
-        return page.findChild<T*>(QLatin1String(name));
+        return Control<T>(page, QLatin1String(name));
     }
     SubstitutionKey Key() const { return *SubstitutionKey::FromText(page.KeyText().toStdString()); }
     // Whether every letter of the text deciphers as the plaintext has it.
@@ -348,7 +336,7 @@ void TestSubstitutionPage::probableWordFitsOrSaysWhy() {
     }
     const QString before = bench.page.State();
     QSignalSpy changed(&bench.page, &CipherPage::keyChanged);
-    Type(bench.Find<QLineEdit>("txtParolaProbabile"), word);
+    TypeKeys(bench.Find<QLineEdit>("txtParolaProbabile"), word);
     QVERIFY2(bench.Find<QLabel>("lblParola")->text().contains(said),
              qPrintable(bench.Find<QLabel>("lblParola")->text()));
     QCOMPARE(bench.page.State(), before); // typing alone changes nothing
@@ -424,7 +412,7 @@ void TestSubstitutionPage::solvesStepByStep() {
     Bench bench;
     int steps = 0;
     if (!probable.isEmpty()) {
-        Type(bench.Find<QLineEdit>("txtParolaProbabile"), probable);
+        TypeKeys(bench.Find<QLineEdit>("txtParolaProbabile"), probable);
         QVERIFY(bench.Pick(
             "lstPosizioni",
             QStringLiteral("lettera %1:").arg(LetterOfWord(probable.toStdString()) + 1)));
