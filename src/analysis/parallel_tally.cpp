@@ -13,8 +13,11 @@ namespace tallivo {
 
 namespace {
 
-// The block is dealt out in pieces of this size; each starts on a cache line.
+// A block read into a buffer is dealt out in pieces of this size; each starts on a cache line.
 constexpr std::size_t kPiece = std::size_t{64} << 10;
+// A mapped file is dealt out in larger pieces: threads that fault in pages side by side contend
+// for the same page tables, and are nearly twice as slow.
+constexpr std::size_t kMappedPiece = std::size_t{1} << 20;
 
 // How long a thread keeps looking for a change before it sleeps until told.
 constexpr std::chrono::microseconds kWatch{500};
@@ -85,13 +88,14 @@ void ParallelTally::Start(const unsigned char* data, std::size_t size, bool mapp
 }
 
 bool ParallelTally::CountPieces(LetterTally& tally) {
-    auto count = [this, &tally] {
+    const std::size_t piece = mapped_ ? kMappedPiece : kPiece;
+    auto count = [this, &tally, piece] {
         for (;;) {
-            const std::size_t begin = kPiece * nextPiece_.fetch_add(1, std::memory_order_relaxed);
+            const std::size_t begin = piece * nextPiece_.fetch_add(1, std::memory_order_relaxed);
             if (begin >= size_) {
                 return;
             }
-            TallyLetters(path_, data_ + begin, std::min(kPiece, size_ - begin), tally);
+            TallyLetters(path_, data_ + begin, std::min(piece, size_ - begin), tally);
         }
     };
     if (!mapped_) {
@@ -102,7 +106,7 @@ bool ParallelTally::CountPieces(LetterTally& tally) {
         return true;
     }
     // The others need not count what is lost anyway.
-    nextPiece_.store(size_ / kPiece + 1, std::memory_order_relaxed);
+    nextPiece_.store(size_ / piece + 1, std::memory_order_relaxed);
     return false;
 }
 
