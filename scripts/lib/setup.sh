@@ -14,11 +14,11 @@ TALLIVO_PACKAGES=(
 
 # What the tests need on top: clang with its fuzzing runtime for the fuzzers, the freedesktop
 # validators for the installed desktop entry and metadata, the arm64 cross compiler and qemu
-# user-mode emulation to build and run the core's tests for arm64, and pdftotext to read the
-# text of the exercises' worksheets.
+# user-mode emulation to build and run the core's tests for arm64, pdftotext to read the
+# text of the exercises' worksheets, and Xvfb for a display whose clipboard a test can own.
 TALLIVO_TEST_PACKAGES=(
     clang libclang-rt-14-dev poppler-utils
-    desktop-file-utils appstream
+    desktop-file-utils appstream xvfb
     g++-aarch64-linux-gnu qemu-user
 )
 
