@@ -26,32 +26,20 @@ void SelectionReader::AskToGoOn(const ReadObserver& observer) const {
     }
 }
 
-std::optional<SelectionEvent> SelectionReader::WaitForAnswer(const ReadObserver& observer) {
-    // The time is counted in the slices waited, so that an answer that never comes costs one
+std::optional<SelectionEvent> SelectionReader::WaitFor(Step step, const ReadObserver& observer) {
+    // The time is counted in the slices waited, so that an owner that never answers costs one
     // toolkit timeout however often the reader asks whether to go on.
     for (int waited = 0; waited < timing_.answerMs; waited += timing_.sliceMs) {
         const std::optional<SelectionEvent> event = link_.Wait(timing_.sliceMs);
-        if (event == SelectionEvent::Converted || event == SelectionEvent::Refused ||
-            event == SelectionEvent::Lost) {
+        const bool awaited = step == Step::Part ? event == SelectionEvent::NewValue
+                                                : event == SelectionEvent::Converted ||
+                                                      event == SelectionEvent::Refused;
+        if (awaited || event == SelectionEvent::Lost) {
             return event;
         }
         AskToGoOn(observer);
     }
     return std::nullopt;
-}
-
-bool SelectionReader::WaitForPart(const ReadObserver& observer) {
-    for (int waited = 0; waited < timing_.answerMs; waited += timing_.sliceMs) {
-        const std::optional<SelectionEvent> event = link_.Wait(timing_.sliceMs);
-        if (event == SelectionEvent::NewValue) {
-            return true;
-        }
-        if (event == SelectionEvent::Lost) {
-            return false;
-        }
-        AskToGoOn(observer);
-    }
-    return false;
 }
 
 void SelectionReader::HandOn(std::string_view piece) {
@@ -78,7 +66,7 @@ void SelectionReader::HandOn(std::string_view piece) {
 void SelectionReader::ReadParts(const ReadObserver& observer) {
     for (;;) {
         AskToGoOn(observer);
-        if (!WaitForPart(observer)) {
+        if (WaitFor(Step::Part, observer) != SelectionEvent::NewValue) {
             throw AnalysisFailure(AnalysisError::ReadError, "the selection stopped coming");
         }
         const std::uint64_t before = handed_;
@@ -101,7 +89,7 @@ void SelectionReader::Read(const BlockSink& sink, const ReadObserver& observer) 
     for (const SelectionTarget target : kTargets) {
         latin1_ = target == SelectionTarget::Latin1;
         link_.Request(target);
-        const std::optional<SelectionEvent> answer = WaitForAnswer(observer);
+        const std::optional<SelectionEvent> answer = WaitFor(Step::Answer, observer);
         if (!answer || answer == SelectionEvent::Lost) {
             throw AnalysisFailure(AnalysisError::NoAnswer, "the selection's owner did not answer");
         }

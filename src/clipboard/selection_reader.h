@@ -32,10 +32,11 @@ public:
     void Read(const BlockSink& sink, const ReadObserver& observer);
 
 private:
-    // Waits for the owner's answer to a request; nothing when it never came.
-    std::optional<SelectionEvent> WaitForAnswer(const ReadObserver& observer);
-    // Waits for the next part of a text sent in parts; false when it never came.
-    bool WaitForPart(const ReadObserver& observer);
+    // What the reader waits for: the owner's answer to a request, or the next part of a text
+    // sent in parts.
+    enum class Step { Answer, Part };
+    // Waits for step; returns it, Lost when the display went, nothing when it never came.
+    std::optional<SelectionEvent> WaitFor(Step step, const ReadObserver& observer);
     // Throws Cancelled unless observer lets the transfer go on.
     void AskToGoOn(const ReadObserver& observer) const;
     // Hands a piece of text to sink, converted to UTF-8 where it is Latin-1.

@@ -33,6 +33,10 @@ struct WorkText {
 // What was found of a text's periods: the average index of coincidence per period (index
 // period - 1), the Kasiski examination and the period analysis itself (its column counts).
 struct PeriodFigures {
+    // Works out the figures of the letters of a text (one pass over them all: not for the UI
+    // thread on a long text).
+    static std::shared_ptr<const PeriodFigures> Of(const std::vector<std::uint8_t>& letters);
+
     std::vector<double> coincidences;
     KasiskiExamination kasiski;
     std::shared_ptr<const PeriodAnalysis> analysis;

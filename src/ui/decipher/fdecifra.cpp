@@ -429,13 +429,7 @@ void FDecifra::TakeText(const QString& name, std::shared_ptr<const CipherText> t
     // The periods need every letter in order: worked out beside the window.
     periodsJob_->Start<std::shared_ptr<const PeriodFigures>>(
         [text](std::stop_token, const BackgroundJob::Progress&) {
-            auto analysis = std::make_shared<PeriodAnalysis>(kPeriodLimit);
-            analysis->Update(text->letters());
-            auto figures = std::make_shared<PeriodFigures>();
-            figures->coincidences = analysis->Coincidences();
-            figures->kasiski = analysis->Examination(text->letters(), 15);
-            figures->analysis = std::move(analysis);
-            return std::shared_ptr<const PeriodFigures>(std::move(figures));
+            return PeriodFigures::Of(text->letters());
         },
         [this](std::shared_ptr<const PeriodFigures> figures) {
             for (CipherPage* page : pages_) {

@@ -20,13 +20,7 @@ std::shared_ptr<const CipherText> GiveText(CipherPage& page, std::string_view ci
     page.SetLanguage(WorkLanguage{QStringLiteral("Italiano"), ItalianFrequencies(),
                                   &LanguageModel::Get(Language::Italian)});
     if (periods == WithPeriods::Yes) {
-        auto analysis = std::make_shared<PeriodAnalysis>(kPeriodLimit);
-        analysis->Update(text->letters());
-        auto figures = std::make_shared<PeriodFigures>();
-        figures->coincidences = analysis->Coincidences();
-        figures->kasiski = analysis->Examination(text->letters(), 15);
-        figures->analysis = std::move(analysis);
-        page.SetPeriods(figures);
+        page.SetPeriods(PeriodFigures::Of(text->letters()));
     }
     return text;
 }
