@@ -25,11 +25,14 @@ namespace {
 
 // How a test's clipboard owner serves a request.
 enum class Serving {
-    Whole,      // UTF-8, whole, in one property
-    Parts,      // UTF-8, in parts of partSize bytes, then the empty part
-    PartsStop,  // the same, but no more after the first part
-    Latin1Only, // refuses UTF-8, gives Latin-1
-    Silent,     // never answers
+    Whole,            // UTF-8, whole, in one property
+    Parts,            // UTF-8, in parts of partSize bytes, then the empty part
+    PartsStop,        // the same, but no more after the first part
+    PartNoText,       // the same, but the second part is no text
+    Latin1Only,       // refuses UTF-8, gives Latin-1
+    NoTextThenLatin1, // answers UTF-8 with something that is no text, gives Latin-1
+    RefuseAll,        // has no text in any form
+    Silent,           // never answers
 };
 
 xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
@@ -66,12 +69,19 @@ public:
     // Whether it took the clipboard.
     bool owned() const { return owned_; }
 
+    // Returns how many requests it has had since it was last set.
+    int requests() {
+        const std::lock_guard lock(mutex_);
+        return requests_;
+    }
+
     // Serves text as serving says from now on.
     void Set(Serving serving, std::string text) {
         const std::lock_guard lock(mutex_);
         serving_ = serving;
         text_ = std::move(text);
         requestor_ = 0;
+        requests_ = 0;
     }
 
     ~ClipboardOwner() {
@@ -114,15 +124,23 @@ private:
     }
 
     void Answer(const xcb_selection_request_event_t& request) {
+        ++requests_;
         if (serving_ == Serving::Silent) {
             return;
         }
-        const bool latin1 = serving_ == Serving::Latin1Only;
+        const bool latin1 =
+            serving_ == Serving::Latin1Only || serving_ == Serving::NoTextThenLatin1;
         const xcb_atom_t wanted = latin1 ? xcb_atom_t(XCB_ATOM_STRING) : utf8_;
         xcb_atom_t property = XCB_NONE;
-        if (request.target == wanted) {
+        if (serving_ == Serving::NoTextThenLatin1 && request.target == utf8_) {
             property = request.property;
-            if (serving_ == Serving::Parts || serving_ == Serving::PartsStop) {
+            const std::uint32_t atom = XCB_ATOM_ATOM;
+            xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, request.requestor,
+                                request.property, XCB_ATOM_ATOM, 32, 1, &atom);
+        } else if (request.target == wanted && serving_ != Serving::RefuseAll) {
+            property = request.property;
+            if (serving_ == Serving::Parts || serving_ == Serving::PartsStop ||
+                serving_ == Serving::PartNoText) {
                 // Told of the requestor's deletes, each the request for the next part.
                 const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
                 xcb_change_window_attributes(connection_, request.requestor, XCB_CW_EVENT_MASK,
@@ -156,6 +174,14 @@ private:
         if (sent_ > text_.size() || (serving_ == Serving::PartsStop && parts_ == 1)) {
             return;
         }
+        if (serving_ == Serving::PartNoText && parts_ == 1) {
+            const std::uint32_t atom = XCB_ATOM_ATOM;
+            xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, requestor_, property_,
+                                XCB_ATOM_ATOM, 32, 1, &atom);
+            xcb_flush(connection_);
+            ++parts_;
+            return;
+        }
         const std::size_t size = std::min(partSize_, text_.size() - sent_);
         xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, requestor_, property_, utf8_, 8,
                             std::uint32_t(size), text_.data() + sent_);
@@ -179,6 +205,7 @@ private:
     xcb_atom_t property_ = 0;
     std::size_t sent_ = 0;
     int parts_ = 0;
+    int requests_ = 0;
     std::atomic<bool> stop_{false};
     std::thread serving_thread_;
 };
@@ -218,25 +245,17 @@ void TestX11SelectionLink::initTestCase() {
     if (xvfb.isEmpty()) {
         QSKIP("Xvfb is not installed: the display's clipboard cannot be tried");
     }
-    int number = 150 + int(QCoreApplication::applicationPid() % 100);
-    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
-        ++number;
-    }
-    display_ = ":" + QByteArray::number(number);
-    server_.start(xvfb, {QString::fromLatin1(display_), QStringLiteral("-nolisten"),
-                         QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                         QStringLiteral("64x64x24")});
+    // The server picks a free display and says which once it takes connections.
+    server_.start(xvfb,
+                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                   QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                   QStringLiteral("64x64x24")});
     QVERIFY(server_.waitForStarted());
-    bool up = false;
-    for (int tries = 0; tries < 200 && !up; ++tries) {
-        xcb_connection_t* probe = xcb_connect(display_.constData(), nullptr);
-        up = xcb_connection_has_error(probe) == 0;
-        xcb_disconnect(probe);
-        if (!up) {
-            QTest::qSleep(50);
-        }
+    while (!server_.canReadLine() && server_.waitForReadyRead(10000)) {
     }
-    QVERIFY2(up, "Xvfb did not start");
+    const QByteArray number = server_.readLine().trimmed();
+    QVERIFY2(!number.isEmpty(), "Xvfb did not start");
+    display_ = ":" + number;
     qputenv("DISPLAY", display_);
 }
 
@@ -252,24 +271,47 @@ void TestX11SelectionLink::readsAnotherProgramsClipboard_data() {
     QTest::addColumn<bool>("owned");
     QTest::addColumn<Serving>("serving");
     QTest::addColumn<int>("size");
-    QTest::addColumn<int>("handed");  // bytes handed on
-    QTest::addColumn<int>("failure"); // -1: none
+    QTest::addColumn<int>("handed");   // bytes handed on
+    QTest::addColumn<int>("failure");  // -1: none
+    QTest::addColumn<int>("requests"); // the owner had
+    QTest::addColumn<int>("stopAt");   // bytes handed on when the user stops it; -1: never
 
     const int none = -1;
+    const int never = -1;
     const int piece = 1 << 20; // what the link reads a property in
+    const int part = 65536;    // what the owner sends a part in
+    const auto fail = [](AnalysisError error) { return int(error); };
     // First: the owner, once there, stays.
-    QTest::newRow("no owner") << false << Serving::Whole << 10 << 0 << int(AnalysisError::NoText);
-    QTest::newRow("whole, in one read") << true << Serving::Whole << 1000 << 1000 << none;
+    QTest::newRow("no owner") << false << Serving::Whole << 10 << 0 << fail(AnalysisError::NoText)
+                              << 0 << never;
+    QTest::newRow("whole, in one read")
+        << true << Serving::Whole << 1000 << 1000 << none << 1 << never;
     QTest::newRow("whole, longer than three reads")
-        << true << Serving::Whole << 3 * piece + 5 << 3 * piece + 5 << none;
+        << true << Serving::Whole << 3 * piece + 5 << 3 * piece + 5 << none << 1 << never;
+    QTest::newRow("an empty text")
+        << true << Serving::Whole << 0 << 0 << fail(AnalysisError::NoText) << 1 << never;
     QTest::newRow("in parts, the last one short")
-        << true << Serving::Parts << 5 * 65536 + 3 << 5 * 65536 + 3 << none;
+        << true << Serving::Parts << 5 * part + 3 << 5 * part + 3 << none << 1 << never;
+    QTest::newRow("an empty text in parts")
+        << true << Serving::Parts << 0 << 0 << fail(AnalysisError::NoText) << 1 << never;
     QTest::newRow("in parts that stop after the first")
-        << true << Serving::PartsStop << 5 * 65536 << 65536 << int(AnalysisError::ReadError);
+        << true << Serving::PartsStop << 5 * part << part << fail(AnalysisError::ReadError) << 1
+        << never;
+    QTest::newRow("a part that is no text") << true << Serving::PartNoText << 5 * part << part
+                                            << fail(AnalysisError::ReadError) << 1 << never;
+    QTest::newRow("stopped between parts") << true << Serving::Parts << 5 * part << 2 * part
+                                           << fail(AnalysisError::Cancelled) << 1 << 2 * part;
     QTest::newRow("Latin-1 only, handed on as UTF-8")
-        << true << Serving::Latin1Only << 0 << 0 << none;
+        << true << Serving::Latin1Only << 0 << 0 << none << 3 << never;
+    QTest::newRow("no text where UTF-8 is asked for: the next form")
+        << true << Serving::NoTextThenLatin1 << 0 << 0 << none << 3 << never;
+    QTest::newRow("no text in any form")
+        << true << Serving::RefuseAll << 10 << 0 << fail(AnalysisError::NoText) << 3 << never;
+    // Asked once: one wait, not one for every form.
     QTest::newRow("never answers")
-        << true << Serving::Silent << 10 << 0 << int(AnalysisError::NoAnswer);
+        << true << Serving::Silent << 10 << 0 << fail(AnalysisError::NoAnswer) << 1 << never;
+    QTest::newRow("stopped while it waits")
+        << true << Serving::Silent << 10 << 0 << fail(AnalysisError::Cancelled) << 1 << 0;
 }
 
 void TestX11SelectionLink::readsAnotherProgramsClipboard() {
@@ -278,17 +320,19 @@ void TestX11SelectionLink::readsAnotherProgramsClipboard() {
     QFETCH(int, size);
     QFETCH(int, handed);
     QFETCH(int, failure);
+    QFETCH(int, requests);
+    QFETCH(int, stopAt);
     if (display_.isEmpty()) {
         QSKIP("no display");
     }
     std::string text = Text(std::size_t(size));
     std::string expected = text.substr(0, std::size_t(handed));
-    if (serving == Serving::Latin1Only) {
+    if (serving == Serving::Latin1Only || serving == Serving::NoTextThenLatin1) {
         text = "citt\xe0 e caff\xe8";
         expected = "citt\xc3\xa0 e caff\xc3\xa8";
     }
     if (owned && owner_ == nullptr) {
-        owner_ = std::make_unique<ClipboardOwner>(display_, 65536);
+        owner_ = std::make_unique<ClipboardOwner>(display_, std::size_t(65536));
         QVERIFY(owner_->owned());
     }
     if (owner_ != nullptr) {
@@ -303,13 +347,16 @@ void TestX11SelectionLink::readsAnotherProgramsClipboard() {
         SelectionReader(*link, {500, 20})
             .Read([&got](const unsigned char* data,
                          std::size_t n) { got.append(reinterpret_cast<const char*>(data), n); },
-                  [](std::uint64_t) { return true; });
+                  [stopAt](std::uint64_t bytes) {
+                      return stopAt < 0 || bytes < std::uint64_t(stopAt);
+                  });
     } catch (const AnalysisFailure& error) {
         thrown = int(error.kind());
     }
     QCOMPARE(thrown, failure);
     QCOMPARE(got.size(), expected.size());
     QVERIFY(got == expected);
+    QCOMPARE(owned ? owner_->requests() : 0, requests);
 }
 
 QTEST_GUILESS_MAIN(TestX11SelectionLink)
